@@ -1,0 +1,10 @@
+#include "wmfwriter.h"
+
+namespace quarvel {
+
+QByteArray slideToWmf(const SlideHeader &, const SlideDrawing &, QColor)
+{
+    return {};
+}
+
+} // namespace quarvel

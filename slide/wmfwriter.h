@@ -1,0 +1,16 @@
+#pragma once
+
+// Export of a decoded slide as a placeable Windows metafile.
+
+#include "slideformat.h"
+
+#include <QByteArray>
+#include <QColor>
+
+namespace quarvel {
+
+// The metafile of a slide: vectors and fills in the slide's colours on the
+// given background, sized to keep the slide's shape.
+QByteArray slideToWmf(const SlideHeader &header, const SlideDrawing &drawing, QColor background);
+
+} // namespace quarvel
