@@ -1,1 +1,366 @@
+// The slide library object: reading real and damaged libraries, names in
+// their code pages, edits, and saves that never damage the file on disk.
 
+#include "savefile.h"
+#include "slideerror.h"
+#include "slidelibrary.h"
+#include "slidewriter.h"
+#include "testdata.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace quarvel;
+
+namespace {
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+// The two slides of the library example in the format notes.
+QByteArray lineSlide()
+{
+    SlideWriter w(99, 99, 1.0);
+    w.color(7);
+    w.vector(0, 0, 99, 99);
+    return w.finish();
+}
+
+QByteArray boxSlide()
+{
+    SlideWriter w(99, 99, 1.0);
+    w.color(1);
+    w.vector(10, 10, 89, 10);
+    w.commonEndpoint(0, 79);
+    w.commonEndpoint(79, 0);
+    w.commonEndpoint(0, -79);
+    return w.finish();
+}
+
+QByteArray exampleLibrary()
+{
+    SlideLibrary lib;
+    lib.addSlideData(lineSlide(), "LINE", QStringLiteral("LINE"));
+    lib.addSlideData(boxSlide(), "BOX", QStringLiteral("BOX"));
+    return lib.toLibraryBytes();
+}
+
+// A library image with a hand-made directory: entries of (name, address).
+QByteArray libraryWith(const std::vector<std::pair<QByteArray, quint32>> &entries, bool terminate,
+                       const QByteArray &tail)
+{
+    QByteArray bytes(kLibraryId, 32);
+    for (const auto &[name, address] : entries) {
+        QByteArray entry(36, '\0');
+        std::memcpy(entry.data(), name.constData(), std::min<qsizetype>(name.size(), 32));
+        for (int i = 0; i < 4; ++i)
+            entry[32 + i] = static_cast<char>((address >> (8 * i)) & 0xFF);
+        bytes += entry;
+    }
+    if (terminate)
+        bytes += QByteArray(36, '\0');
+    return bytes + tail;
+}
+
+class LibraryFiles : public ::testing::Test
+{
+protected:
+    QString path(const QString &name) const { return mDir.filePath(name); }
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        const QString p = path(name);
+        EXPECT_TRUE(test::writeFile(p, bytes));
+        return p;
+    }
+    QTemporaryDir mDir;
+};
+
+} // namespace
+
+TEST(SlideLibraryFormat, WorkedExampleIsWrittenByteForByte)
+{
+    const QByteArray bytes = exampleLibrary();
+    ASSERT_EQ(bytes.size(), 235);
+    EXPECT_EQ(bytes.left(32), QByteArray(kLibraryId, 32));
+    EXPECT_EQ(bytes.mid(32, 36).toHex(), (QByteArray("LINE") + QByteArray(28, '\0') + hex("8C000000")).toHex());
+    EXPECT_EQ(bytes.mid(68, 36).toHex(), (QByteArray("BOX") + QByteArray(29, '\0') + hex("B7000000")).toHex());
+    EXPECT_EQ(bytes.mid(104, 36), QByteArray(36, '\0'));
+    EXPECT_EQ(bytes.mid(0x8C, 43), lineSlide());
+    EXPECT_EQ(bytes.mid(0xD6).toHex(), hex("01FF 0A000A0059000A00 00FE4F 4FFE00 00FEB1 00FC").toHex());
+}
+
+TEST_F(LibraryFiles, ReadsNamesAndSlideBytes)
+{
+    SlideLibrary lib;
+    lib.setLibraryFile(write(QStringLiteral("ex.slb"), exampleLibrary()));
+    EXPECT_EQ(lib.kind(), SlideLibrary::Kind::Library);
+    ASSERT_EQ(lib.slideCount(), 2);
+    EXPECT_EQ(lib.slideName(0), QStringLiteral("LINE"));
+    EXPECT_EQ(lib.slideName(1), QStringLiteral("BOX"));
+    EXPECT_EQ(lib.slideName(2), QString());
+    EXPECT_EQ(lib.slideData(0), lineSlide());
+    EXPECT_EQ(lib.slideData(1), boxSlide());
+    EXPECT_EQ(lib.indexOf(QStringLiteral("box")), 1);
+    EXPECT_EQ(lib.indexOf(QStringLiteral("BOXES")), -1);
+    EXPECT_TRUE(lib.problems().empty());
+}
+
+TEST_F(LibraryFiles, SingleSlideFilesAndOtherFiles)
+{
+    SlideLibrary slide;
+    slide.setLibraryFile(write(QStringLiteral("Door 1.sld"), lineSlide() + "trailing"));
+    EXPECT_EQ(slide.kind(), SlideLibrary::Kind::Slide);
+    EXPECT_EQ(slide.slideCount(), 1);
+    EXPECT_EQ(slide.slideName(0), QStringLiteral("Door 1"));
+    EXPECT_EQ(slide.slideData(0), lineSlide());
+    // Saved as a library, the slide takes its name in the stored form.
+    slide.saveLibrary(path(QStringLiteral("one.slb")));
+    SlideLibrary saved;
+    saved.setLibraryFile(path(QStringLiteral("one.slb")));
+    EXPECT_EQ(saved.slideNameBytes(0), QByteArray("DOOR 1"));
+    EXPECT_EQ(saved.slideData(0), lineSlide());
+
+    for (const QByteArray &junk : {QByteArray(), QByteArray("hello world, not a slide at all")}) {
+        SlideLibrary other;
+        other.setLibraryFile(write(QStringLiteral("junk.sld"), junk));
+        EXPECT_EQ(other.kind(), SlideLibrary::Kind::None);
+        EXPECT_EQ(other.slideCount(), 0);
+        EXPECT_EQ(other.slideName(0), QString());
+        EXPECT_TRUE(other.loadError().contains(QLatin1String("junk.sld")));
+        EXPECT_THROW(other.saveLibrary(path(QStringLiteral("junk.slb"))), SlideError);
+    }
+    SlideLibrary missing;
+    missing.setLibraryFile(path(QStringLiteral("nowhere.slb")));
+    EXPECT_EQ(missing.slideCount(), 0);
+    EXPECT_TRUE(missing.loadError().contains(QLatin1String("cannot read")));
+}
+
+TEST_F(LibraryFiles, DamagedDirectoriesKeepTheReadableSlides)
+{
+    const QByteArray a = lineSlide();
+    const QByteArray b = boxSlide();
+    const quint32 dir2 = 32 + 36 * 3;
+    struct Case
+    {
+        const char *what;
+        QByteArray bytes;
+        int count;
+        std::vector<bool> readable;
+        const char *problem;
+    };
+    const Case cases[] = {
+        {"address past the end", libraryWith({{"A", dir2}, {"B", 100000}}, true, a), 2, {true, false},
+         "past the end of the file"},
+        {"address inside the directory", libraryWith({{"A", dir2}, {"B", 40}}, true, a), 2, {true, false},
+         "inside the directory"},
+        {"no terminator", libraryWith({{"A", 32 + 72}, {"B", 32 + 72 + quint32(a.size())}}, false, a + b), 2,
+         {true, true}, "no terminating entry"},
+        {"directory past the end", libraryWith({{"A", 200}}, false, QByteArray(20, '\x01')), 1, {false},
+         "runs past the end"},
+        {"header only", QByteArray(kLibraryId, 32), 0, {}, "no terminating entry"},
+        {"padding between slides", libraryWith({{"A", dir2}, {"B", dir2 + quint32(a.size()) + 7}}, true,
+                                               a + QByteArray(7, '\0') + b),
+         2, {true, true}, nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        SlideLibrary lib;
+        lib.setLibraryFile(write(QStringLiteral("d.slb"), c.bytes));
+        EXPECT_EQ(lib.kind(), SlideLibrary::Kind::Library);
+        ASSERT_EQ(lib.slideCount(), c.count);
+        for (int i = 0; i < c.count; ++i) {
+            if (c.readable[i])
+                EXPECT_EQ(lib.slideData(i), i == 0 ? a : b);
+            else
+                EXPECT_THROW(lib.slideData(i), SlideError);
+        }
+        if (c.problem) {
+            ASSERT_FALSE(lib.problems().empty());
+            EXPECT_TRUE(lib.problems().front().what.contains(QLatin1String(c.problem)))
+                << lib.problems().front().what.toStdString();
+        } else {
+            EXPECT_TRUE(lib.problems().empty());
+        }
+    }
+}
+
+TEST_F(LibraryFiles, NamesKeepTheirBytes)
+{
+    // A name filling all 32 bytes has no NUL; bytes after a NUL are ignored;
+    // a GBK name survives a rewrite byte for byte and decodes with 936.
+    const QByteArray a = lineSlide();
+    const quint32 dir = 32 + 36 * 4;
+    const QByteArray gbk = hex("b8d6bdeeb7fbbac5");
+    const QByteArray bytes = libraryWith({{QByteArray(32, 'N'), dir},
+                                          {QByteArray("AB\0garbage", 10), dir},
+                                          {gbk, dir}},
+                                         true, a);
+    SlideLibrary lib(NameCodec(936));
+    lib.setLibraryFile(write(QStringLiteral("n.slb"), bytes));
+    ASSERT_EQ(lib.slideCount(), 3);
+    EXPECT_EQ(lib.slideNameBytes(0), QByteArray(32, 'N'));
+    EXPECT_EQ(lib.slideNameBytes(1), QByteArray("AB"));
+    EXPECT_EQ(lib.slideName(2), QString::fromUtf8("钢筋符号"));
+    // The 32-byte name cannot be written back: the save refuses rather than cut it.
+    EXPECT_THROW(lib.toLibraryBytes(), SlideError);
+    lib.deleteSlide(0);
+    SlideLibrary again(NameCodec(936));
+    again.setLibraryFile(write(QStringLiteral("n2.slb"), lib.toLibraryBytes()));
+    EXPECT_EQ(again.slideNameBytes(1), gbk);
+}
+
+TEST(NameCodecRules, NewNamesAreEncodedAsTheLibraryToolStoresThem)
+{
+    const NameCodec cyr(1251);
+    EXPECT_EQ(cyr.encodeNew(QStringLiteral("door_1")).value(), QByteArray("DOOR_1"));
+    EXPECT_EQ(cyr.encodeNew(QString::fromUtf8("дверь a")).value(), hex("e4e2e5f0fc2041"));
+    EXPECT_EQ(cyr.encodeNew(QString(31, QLatin1Char('x'))).value().size(), 31);
+    QString why;
+    EXPECT_FALSE(cyr.encodeNew(QString(32, QLatin1Char('x')), &why));
+    EXPECT_TRUE(why.contains(QLatin1String("31"))) << why.toStdString();
+    EXPECT_FALSE(cyr.encodeNew(QString::fromUtf8("门"), &why));
+    EXPECT_TRUE(why.contains(QLatin1String("1251"))) << why.toStdString();
+    EXPECT_FALSE(cyr.encodeNew(QString(), &why));
+    // Sixteen Cyrillic letters take 16 bytes in 1251 although UTF-8 needs 32.
+    EXPECT_TRUE(cyr.encodeNew(QString(16, QChar(0x0416))));
+    EXPECT_TRUE(cyr.sameName(QString::fromUtf8("дверь"), QString::fromUtf8("ДВЕРЬ")));
+
+    // Big5 characters whose second byte looks like a lower-case ASCII letter
+    // must not be touched by the upper-casing.
+    const NameCodec big5(950);
+    const QString ch = big5.decode(hex("a461"));
+    ASSERT_EQ(ch.size(), 1);
+    EXPECT_EQ(big5.encodeNew(ch + QStringLiteral("ab")).value(), hex("a4614142"));
+
+    for (int cp : {1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 936, 950, 932, 949})
+        EXPECT_TRUE(NameCodec(cp).isValid()) << cp;
+}
+
+TEST_F(LibraryFiles, EditsChangeOnlyTheObjectUntilSaved)
+{
+    const QString libPath = write(QStringLiteral("edit.slb"), exampleLibrary());
+    const QString extra = write(QStringLiteral("extra.sld"), boxSlide());
+    SlideLibrary lib;
+    lib.setLibraryFile(libPath);
+    lib.addSlideFile(extra);
+    lib.addSlideFile(extra, QString::fromUtf8("Окно"));
+    lib.deleteSlide(0);
+    ASSERT_EQ(lib.slideCount(), 3);
+    EXPECT_EQ(lib.slideName(0), QStringLiteral("BOX"));
+    EXPECT_EQ(lib.slideName(1), QStringLiteral("EXTRA"));
+    EXPECT_EQ(lib.slideName(2), QString::fromUtf8("Окно"));
+    EXPECT_EQ(test::readFile(libPath), exampleLibrary());
+
+    // Saving over the very file the object was read from.
+    lib.saveLibrary(libPath);
+    SlideLibrary reread;
+    reread.setLibraryFile(libPath);
+    ASSERT_EQ(reread.slideCount(), 3);
+    EXPECT_EQ(reread.slideNameBytes(2), hex("ceeaedee"));   // only ASCII letters are upper-cased
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(reread.slideData(i), boxSlide());
+    EXPECT_THROW(lib.deleteSlide(3), SlideError);
+}
+
+TEST_F(LibraryFiles, RefusedAdditionsNameTheFileAndTheReason)
+{
+    SlideLibrary lib;
+    lib.setLibraryFile(write(QStringLiteral("lib.slb"), exampleLibrary()));
+    const QString notSlide = write(QStringLiteral("notes.sld"), "just text");
+    const QString longName = write(QStringLiteral("a_name_that_is_far_too_long_for_a_library.sld"), boxSlide());
+    const QString damaged = write(QStringLiteral("cut.sld"), boxSlide().chopped(2));
+    try {
+        lib.addSlideFile(notSlide);
+        FAIL();
+    } catch (const SlideError &e) {
+        EXPECT_TRUE(e.message().contains(QLatin1String("notes.sld")));
+        EXPECT_TRUE(e.message().contains(QLatin1String("not an AutoCAD slide")));
+    }
+    try {
+        lib.addSlideFile(longName);
+        FAIL();
+    } catch (const SlideError &e) {
+        EXPECT_TRUE(e.message().contains(QLatin1String("at most 31"))) << e.message().toStdString();
+    }
+    EXPECT_THROW(lib.addSlideFile(damaged), SlideError);
+    EXPECT_THROW(lib.addSlideFile(path(QStringLiteral("absent.sld"))), SlideError);
+    // A failed replacement keeps the old slide where it was.
+    EXPECT_THROW(lib.replaceSlide(0, notSlide), SlideError);
+    ASSERT_EQ(lib.slideCount(), 2);
+    EXPECT_EQ(lib.slideData(0), lineSlide());
+    lib.replaceSlide(0, write(QStringLiteral("new.sld"), boxSlide()));
+    EXPECT_EQ(lib.slideName(1), QStringLiteral("LINE"));
+    EXPECT_EQ(lib.slideData(1), boxSlide());
+}
+
+TEST_F(LibraryFiles, FailedSavesLeaveTheOldFileByteForByte)
+{
+    const QByteArray original = exampleLibrary();
+    const QString libPath = write(QStringLiteral("keep.slb"), original);
+    SlideLibrary lib;
+    lib.setLibraryFile(libPath);
+    lib.addSlideFile(write(QStringLiteral("more.sld"), boxSlide()));
+
+    for (qint64 failAt : {0, 100, 200}) {
+        SaveFile::setWriteGate([failAt](qint64 written, qint64 size) { return written + size <= failAt; });
+        EXPECT_THROW(lib.saveLibrary(libPath), SlideError);
+        SaveFile::setWriteGate({});
+        EXPECT_EQ(test::readFile(libPath), original);
+        EXPECT_EQ(QDir(mDir.path()).entryList(QDir::Files).size(), 2) << "no temporary file is left";
+    }
+    try {
+        lib.saveLibrary(path(QStringLiteral("no/such/folder/x.slb")));
+        FAIL();
+    } catch (const SlideError &e) {
+        EXPECT_TRUE(e.message().contains(QLatin1String("cannot write")));
+    }
+    lib.saveLibrary(libPath);
+    EXPECT_NE(test::readFile(libPath), original);
+}
+
+// Every corpus library reads with the manifest's slide count, every slide
+// decodes soundly, and a rewrite keeps every name and slide byte for byte.
+TEST(SlideLibraryCorpus, LibrariesReadAndRoundTrip)
+{
+    const QString manifest = QString::fromUtf8(test::readFile(test::corpusDir(QStringLiteral("MANIFEST.md"))));
+    const QRegularExpression row(QStringLiteral(R"(^\| (\S+\.(?:slb|SLB)) \|[^|]*\| (\d+) \| (\d+) \|)"),
+                                 QRegularExpression::MultilineOption);
+    int checked = 0;
+    QTemporaryDir dir;
+    for (auto it = row.globalMatch(manifest); it.hasNext();) {
+        const auto m = it.next();
+        const QString path = test::corpusDir(QStringLiteral("slb/") + m.captured(1));
+        SCOPED_TRACE(path.toStdString());
+        SlideLibrary lib(NameCodec(936));
+        lib.setLibraryFile(path);
+        ASSERT_EQ(lib.slideCount(), m.captured(3).toInt());
+        EXPECT_TRUE(lib.problems().empty());
+        for (int i = 0; i < lib.slideCount(); ++i) {
+            const DecodeResult r = lib.decode(i, nullptr);
+            EXPECT_TRUE(r.isSound()) << lib.slideName(i).toStdString() << ": " << r.error.toStdString();
+        }
+        const QString copy = dir.filePath(QStringLiteral("copy.slb"));
+        lib.saveLibrary(copy);
+        SlideLibrary again(NameCodec(936));
+        again.setLibraryFile(copy);
+        ASSERT_EQ(again.slideCount(), lib.slideCount());
+        for (int i = 0; i < lib.slideCount(); ++i) {
+            EXPECT_EQ(again.slideNameBytes(i), lib.slideNameBytes(i));
+            EXPECT_EQ(again.slideData(i), lib.slideData(i));
+        }
+        ++checked;
+    }
+    EXPECT_EQ(checked, test::corpusFiles(QStringLiteral("slb")).size());
+
+    SlideLibrary gbk(NameCodec(936));
+    gbk.setLibraryFile(test::corpusDir(QStringLiteral("slb/xyp1964.slb")));
+    EXPECT_EQ(gbk.slideName(0), QString::fromUtf8("钢筋符号"));
+    EXPECT_EQ(gbk.indexOf(QStringLiteral("zcbh04")), 12);
+}
