@@ -1,0 +1,79 @@
+#pragma once
+
+// A registry kept in memory with the rules of the Windows registry that the
+// file association relies on: names compare without regard to case but keep
+// the spelling they were created with, creating a key creates the keys above
+// it, deleting a key takes everything below it, and a handle to a deleted key
+// fails from then on. FileRegistryStore adds persistence on top of it.
+
+#include "registrystore.h"
+
+#include <QStringList>
+
+#include <map>
+
+namespace quarvel {
+
+class MemoryRegistryStore : public RegistryStore
+{
+public:
+    RegResult createKey(RegKey parent, const QString &subKey, RegKey *result) override;
+    RegResult openKey(RegKey parent, const QString &subKey, RegKey *result) override;
+    RegResult setValue(RegKey key, const QString &valueName, RegValueType type,
+                       const QByteArray &data) override;
+    RegResult queryValue(RegKey key, const QString &valueName, RegValueType *type,
+                         QByteArray *data, qsizetype capacity) override;
+    RegResult deleteKey(RegKey key, const QString &subKey) override;
+    RegResult closeKey(RegKey key) override;
+
+    // Whether root\path exists; for tests and for callers that only look.
+    bool keyExists(RegKey root, const QString &path);
+
+protected:
+    struct Value
+    {
+        QString name;
+        RegValueType type = 0;
+        QByteArray data;
+    };
+    struct Node
+    {
+        QString name;
+        std::map<QString, Node> children;   // by folded name
+        std::map<QString, Value> values;    // by folded name
+    };
+
+    // Called before every operation, so that a derived store can pick up
+    // what another process wrote; false refuses the operation.
+    virtual bool refresh() { return true; }
+    // Called after every change; false reports the change as failed.
+    virtual bool persist() { return true; }
+
+    // The two predefined roots, for loading and saving.
+    Node &root(RegKey which) { return which == RegKey::ClassesRoot ? mClassesRoot : mLocalMachine; }
+    void clear();
+
+    static QString fold(const QString &name) { return name.toUpper(); }
+
+private:
+    struct OpenKey
+    {
+        RegKey root;
+        QStringList path;   // folded names from the root down
+    };
+
+    // The root and folded path that key stands for; false for an unknown
+    // handle.
+    bool resolve(RegKey key, OpenKey *where) const;
+    // The node at where, or null when it no longer exists.
+    Node *find(const OpenKey &where);
+    RegResult openOrCreate(RegKey parent, const QString &subKey, bool create, RegKey *result);
+    RegKey issueHandle(OpenKey where);
+
+    Node mClassesRoot;
+    Node mLocalMachine;
+    std::map<quintptr, OpenKey> mHandles;
+    quintptr mNextHandle = 0x100;
+};
+
+} // namespace quarvel
