@@ -264,6 +264,23 @@ MessageText metafileUnreadableMessage(Language language, const QString &path)
                               "не удаётся показать как метафайл Windows."));
 }
 
+MessageText failureMessage(Language language, FailedAction action, const QString &detail)
+{
+    QString head;
+    switch (action) {
+    case FailedAction::ChangeLibrary:
+        head = pick(language, "The library was not changed.", "Библиотека не изменена.");
+        break;
+    case FailedAction::SaveLibrary:
+        head = pick(language, "The library was not saved.", "Библиотека не сохранена.");
+        break;
+    case FailedAction::ExportSlide:
+        head = pick(language, "The slide was not exported.", "Слайд не экспортирован.");
+        break;
+    }
+    return message(MessageIcon::Stop, head + kBreak + detail);
+}
+
 QString toDisplayText(const QString &text)
 {
     QString shown = text;

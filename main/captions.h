@@ -113,6 +113,11 @@ MessageText openFailedMessage(Language language, const QString &path, const QStr
 MessageText metafileUnreadableMessage(Language language, const QString &path);
 
 // "\r\n" line breaks as "\n", for display in Qt.
+// A command that could not do its work: what was left unchanged, then the
+// file and the reason (detail names both).
+enum class FailedAction { ChangeLibrary, SaveLibrary, ExportSlide };
+MessageText failureMessage(Language language, FailedAction action, const QString &detail);
+
 QString toDisplayText(const QString &text);
 
 } // namespace quarvel

@@ -2,18 +2,6 @@
 
 namespace quarvel {
 
-FileKind fileKindOf(const QString &path)
-{
-    const QString extension = path.right(3).toUpper();
-    if (extension == QLatin1String("SLB"))
-        return FileKind::Library;
-    if (extension == QLatin1String("SLD"))
-        return FileKind::Slide;
-    if (extension == QLatin1String("WMF"))
-        return FileKind::Metafile;
-    return FileKind::Other;
-}
-
 CommandStates setButtEnabled(const QString &libraryName, qint32 listCount)
 {
     CommandStates states;

@@ -3,6 +3,8 @@
 // Which commands of the main window are enabled for the file on view, and
 // which buttons a running command switches off.
 
+#include "paths.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -11,10 +13,6 @@
 
 namespace quarvel {
 
-// Decided by the last three characters of a path, upper-cased, so ".Slb"
-// is a library too.
-enum class FileKind { Library, Slide, Metafile, Other };
-FileKind fileKindOf(const QString &path);
 
 // The format the export button repeats on a plain click, shown by its picture.
 enum class ExportFormat { Sld, Wmf };

@@ -1,0 +1,88 @@
+#pragma once
+
+// The panes that follow the file system: the folder tree (ExplorerTree1) and
+// the file list of one folder (ExplorerList1), which shows folders and the
+// files Quarvel handles. The window decides what a selection means; these
+// panes only report what the user did and do what they are told.
+
+#include <QFileSystemModel>
+#include <QPointer>
+#include <QWidget>
+
+class QAbstractItemView;
+class QListView;
+class QStackedWidget;
+class QTreeView;
+
+namespace quarvel {
+
+class FolderTreePane : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FolderTreePane(QWidget *parent = nullptr);
+
+    QString currentFolder() const { return mFolder; }
+    // Shows and selects a folder (for a file, its folder) without reporting it.
+    void goToPath(const QString &path);
+
+signals:
+    // The user chose another folder.
+    void folderSelected(const QString &folder);
+
+private:
+    QFileSystemModel mModel;
+    QTreeView *mView;
+    QString mFolder;
+};
+
+class FileListPane : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum ViewStyle { List = 0, Details = 1 };
+
+    explicit FileListPane(QWidget *parent = nullptr);
+
+    QString folder() const { return mFolder; }
+    void setFolder(const QString &folder);
+    // The selected item as a full path; setting it selects quietly, the
+    // caller runs the selection work itself.
+    QString selectedPath() const { return mSelected; }
+    void setSelectedPath(const QString &path);
+    void refresh();
+
+    int viewStyle() const { return mStyle; }
+    void setViewStyle(int style);
+
+    // The view that currently shows the files (tests drive it).
+    QAbstractItemView *currentView() const;
+    QFileSystemModel &model() { return mModel; }
+
+signals:
+    void itemSelected(const QString &path);
+    void itemActivated(const QString &path);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void onCurrentChanged(const QModelIndex &index);
+
+    QFileSystemModel mModel;
+    QStackedWidget *mStack;
+    QListView *mListView;
+    QTreeView *mDetailsView;
+    QString mFolder;
+    QString mSelected;
+    int mStyle = List;
+    bool mQuiet = false;
+};
+
+// The name filters of the file list: slides, libraries and metafiles in any
+// letter case.
+QStringList slideFileFilters();
+
+} // namespace quarvel

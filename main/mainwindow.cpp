@@ -1,0 +1,796 @@
+#include "mainwindow.h"
+
+#include "captions.h"
+#include "filelistpane.h"
+#include "flatbutton.h"
+#include "inifile.h"
+#include "metafileview.h"
+#include "paths.h"
+#include "slideerror.h"
+#include "slidespec.h"
+#include "slideview.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QWindowStateChangeEvent>
+
+static void initIconResources()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace quarvel {
+
+namespace {
+
+// The area below the menu bar that the panes share; it hands its mouse
+// events (the gaps between panes) and size changes to the window.
+class PaneArea : public QWidget
+{
+public:
+    explicit PaneArea(QWidget *parent)
+        : QWidget(parent)
+    {
+        setMouseTracking(true);
+    }
+};
+
+PromptIcon promptIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Stop: return PromptIcon::Critical;
+    case MessageIcon::Exclamation: return PromptIcon::Exclamation;
+    case MessageIcon::Question: return PromptIcon::Question;
+    }
+    return PromptIcon::Information;
+}
+
+Qt::CursorShape cursorShape(SplitterCursor cursor)
+{
+    switch (cursor) {
+    case SplitterCursor::SizeWestEast: return Qt::SizeHorCursor;
+    case SplitterCursor::SizeNorthSouth: return Qt::SizeVerCursor;
+    case SplitterCursor::Default: break;
+    }
+    return Qt::ArrowCursor;
+}
+
+const char *const kButtonIcons[ToolbarButtonCount] = {"new", "open", "save", "add", "delete",
+                                                     "export-sld", "favorites", "options", "exit"};
+
+} // namespace
+
+MainWindow::MainWindow(AppState &state, Prompts &prompts, MainDialogs &dialogs, QWidget *parent)
+    : QMainWindow(parent)
+    , mState(state)
+    , mPrompts(prompts)
+    , mDialogs(dialogs)
+{
+    initIconResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/quarvel.svg")));
+    mSldPicture = QIcon(QStringLiteral(":/icons/export-sld.svg"));
+    mWmfPicture = QIcon(QStringLiteral(":/icons/export-wmf.svg"));
+    mLayout = designedLayout();
+
+    buildPanes();
+    buildToolbar();
+    buildMenus();
+    connectCommands();
+
+    // Initialisation.
+    setExportFormat(ExportFormat::Sld);
+    mTree->goToPath(mState.StartFolder);
+    mFileList->setFolder(mState.StartFolder);
+    applyStates(noLibraryStates());
+    mPicture->setBackColor(mSlide->viewBackColor());
+    mPicture->hide();
+    applyLanguage();
+
+    // Load: open the start file, then restore the saved layout.
+    if (mState.StartFolder.isEmpty() || mState.StartFile.isEmpty()) {
+        SetButtEnabled(QString(), 0);
+    } else {
+        selectFile(JoinPath(mState.StartFolder, mState.StartFile));
+        if (mState.StartFile.right(4).toUpper() == QLatin1String(".SLB"))
+            mList->setEnabled(true);
+    }
+    SetControlPos();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildPanes()
+{
+    mPaneArea = new PaneArea(this);
+    mPaneArea->installEventFilter(this);
+    setCentralWidget(mPaneArea);
+
+    mTree = new FolderTreePane(mPaneArea);
+    mTree->setObjectName(QStringLiteral("ExplorerTree1"));
+    mFileList = new FileListPane(mPaneArea);
+    mFileList->setObjectName(QStringLiteral("ExplorerList1"));
+    mList = new QListWidget(mPaneArea);
+    mList->setObjectName(QStringLiteral("List1"));
+    mList->setUniformItemSizes(true);   // keeps long slide lists fast
+    mList->installEventFilter(this);
+    mSlide = new SlideView(mPaneArea);
+    mSlide->setObjectName(QStringLiteral("Slide1"));
+    mSlide->setNameCodec(NameCodec(mState.NameCodePage));
+    mPicture = new MetafileView(mPaneArea);
+    mPicture->setObjectName(QStringLiteral("Picture1"));
+    mPicture->setMouseTracking(true);
+    mPicture->installEventFilter(this);
+    mPathBox = new QLineEdit(mPaneArea);
+    mPathBox->setObjectName(QStringLiteral("Text1"));
+    mPathBox->setReadOnly(true);
+    mBar = new QWidget(mPaneArea);
+    mBar->setObjectName(QStringLiteral("Picture2"));
+    mBar->setAutoFillBackground(true);
+    QPalette barPalette = mBar->palette();
+    barPalette.setColor(QPalette::Window, QColor(96, 96, 96));
+    mBar->setPalette(barPalette);
+    mBar->hide();
+    mPaneArea->setMinimumSize(toPixels({0, 0, layout::kMinClientWidth, layout::kMinClientHeight}, dpi()).size());
+}
+
+void MainWindow::buildToolbar()
+{
+    for (int i = 0; i < ToolbarButtonCount; ++i) {
+        auto *b = new FlatButton(mPaneArea);
+        b->setObjectName(toolbarButtonName(static_cast<ToolbarButton>(i)));
+        b->setPicture(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(kButtonIcons[i]))),
+                      QLatin1String(kButtonIcons[i]));
+        mButtons[i] = b;
+    }
+    mButtons[ButtonExport]->setDropDown(true);
+}
+
+void MainWindow::buildMenus()
+{
+    const QList<MenuItemDef> &items = mainMenuItems();
+    QHash<QString, QMenu *> menus;
+    auto hasChildren = [&items](const QString &name) {
+        return std::any_of(items.begin(), items.end(), [&](const MenuItemDef &d) { return d.parent == name; });
+    };
+    for (const MenuItemDef &item : items) {
+        QAction *action = nullptr;
+        if (hasChildren(item.name) || item.popupRoot) {
+            QMenu *menu = item.popupRoot ? new QMenu(this) : nullptr;
+            if (!menu) {
+                menu = item.parent.isEmpty() ? menuBar()->addMenu(item.designCaption)
+                                             : menus.value(item.parent)->addMenu(item.designCaption);
+            }
+            menu->setObjectName(item.name);
+            menus.insert(item.name, menu);
+            action = menu->menuAction();
+            if (item.popupRoot)
+                mExportPopup = menu;
+        } else {
+            action = menus.value(item.parent)->addAction(item.designCaption);
+        }
+        action->setObjectName(item.name);
+        action->setText(item.designCaption);
+        if (!item.shortcut.isEmpty())
+            action->setShortcut(QKeySequence(item.shortcut));
+        action->setEnabled(item.enabled);
+        action->setVisible(item.visible);
+        action->setCheckable(item.checkable);
+        mActions.insert(item.name, action);
+    }
+}
+
+void MainWindow::connectCommands()
+{
+    auto onAction = [this](const char *name, void (MainWindow::*handler)()) {
+        if (QAction *a = mActions.value(QLatin1String(name)))
+            connect(a, &QAction::triggered, this, handler);
+    };
+    auto onButton = [this](ToolbarButton b, void (MainWindow::*handler)()) {
+        connect(mButtons[b], &QToolButton::clicked, this, handler);
+    };
+    onButton(ButtonNew, &MainWindow::commandNew);
+    onButton(ButtonOpen, &MainWindow::commandOpen);
+    onButton(ButtonSave, &MainWindow::commandSaveAs);
+    onButton(ButtonAdd, &MainWindow::commandAdd);
+    onButton(ButtonDelete, &MainWindow::commandDelete);
+    onButton(ButtonExport, &MainWindow::commandExport);
+    onButton(ButtonFavorites, &MainWindow::commandFavorites);
+    onButton(ButtonOptions, &MainWindow::commandOptions);
+    connect(mButtons[ButtonExit], &QToolButton::clicked, this, &QWidget::close);
+    onAction("mnuFNew", &MainWindow::commandNew);
+    onAction("mnuFOpen", &MainWindow::commandOpen);
+    onAction("mnuFSaveAs", &MainWindow::commandSaveAs);
+    onAction("mnuADdd", &MainWindow::commandAdd);
+    onAction("mnuADelete", &MainWindow::commandDelete);
+    onAction("mnuAESLD", &MainWindow::exportToSld);
+    onAction("mnuAEWMF", &MainWindow::exportToWmf);
+    onAction("pmnuESLD", &MainWindow::exportToSld);
+    onAction("pmnuEWMF", &MainWindow::exportToWmf);
+    onAction("mnuFFav", &MainWindow::commandFavorites);
+    onAction("mnuTOptions", &MainWindow::commandOptions);
+    onAction("mnuTAbout", &MainWindow::commandAbout);
+    if (QAction *exit = mActions.value(QStringLiteral("mnuFExit")))
+        connect(exit, &QAction::triggered, this, &QWidget::close);
+    if (QAction *en = mActions.value(QStringLiteral("mnuTLEng")))
+        connect(en, &QAction::triggered, this, [this] { chooseLanguage(QStringLiteral("En")); });
+    if (QAction *ru = mActions.value(QStringLiteral("mnuTLRus")))
+        connect(ru, &QAction::triggered, this, [this] { chooseLanguage(QStringLiteral("Ru")); });
+
+    connect(mButtons[ButtonExport], &FlatButton::dropDownRequested, this, [this] {
+        const QRect r = mButtons[ButtonExport]->geometry();
+        mExportPopup->exec(mPaneArea->mapToGlobal(QPoint(r.left(), r.bottom() + 1)));
+        mButtons[ButtonExport]->reset();
+    });
+    connect(mList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            ShowSld(mFileList->selectedPath(), mList->item(row)->text());
+    });
+    connect(mFileList, &FileListPane::itemSelected, this, &MainWindow::fileSelected);
+    connect(mFileList, &FileListPane::itemActivated, this, [this](const QString &path) {
+        if (!QFileInfo(path).isDir())
+            return;
+        mTree->goToPath(path);
+        mFileList->setFolder(mTree->currentFolder());
+    });
+    connect(mTree, &FolderTreePane::folderSelected, this, [this](const QString &folder) {
+        mFileList->setFolder(folder);
+        mFileList->refresh();
+    });
+}
+
+// ---- Library browsing --------------------------------------------------
+
+void MainWindow::message(const MessageText &text)
+{
+    mPrompts.message({promptIcon(text.icon), text.text, text.title});
+}
+
+void MainWindow::showNothingOpen()
+{
+    mSlide->setSlideFile(QString());
+    mPathBox->clear();
+    mList->setEnabled(false);
+    applyStates(noLibraryStates());
+}
+
+void MainWindow::GetSldList(const QString &strLibeName)
+{
+    mState.CurrentLibrary = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
+    SlideLibrary &library = *mState.CurrentLibrary;
+    if (!strLibeName.isEmpty()) {
+        {
+            const QSignalBlocker quiet(mList);
+            mList->clear();
+        }
+        mList->setEnabled(true);
+        library.setLibraryFile(strLibeName);
+        const Language lang = languageOf(mState.LanguageCode);
+        // A file that cannot be read at all is reported with its reason; the
+        // other messages say what the file is not.
+        const bool unreadable = library.kind() == SlideLibrary::Kind::None
+                                && library.loadError().contains(QLatin1String("cannot read"));
+        const int count = std::min(library.slideCount(), int(std::numeric_limits<qint16>::max()));
+        if (fileKindOf(strLibeName) == FileKind::Library) {
+            QStringList names;
+            names.reserve(count);
+            for (int i = 0; i < count; ++i)
+                names << library.slideName(i);
+            if (!names.isEmpty())
+                mState.CurrentSlideName = names.last();
+            {
+                const QSignalBlocker quiet(mList);
+                mList->addItems(names);
+            }
+            if (mList->count() == 0) {
+                message(unreadable ? openFailedMessage(lang, strLibeName, library.loadError())
+                                   : notLibraryMessage(lang, strLibeName));
+                showNothingOpen();
+                return;
+            }
+            mList->setCurrentRow(0);   // shows the first slide
+        } else {
+            mState.CurrentSlideName = library.slideName(0);
+            if (mState.CurrentSlideName.isEmpty()) {
+                message(unreadable ? openFailedMessage(lang, strLibeName, library.loadError())
+                                   : notSlideMessage(lang, strLibeName));
+                showNothingOpen();
+                return;
+            }
+            ShowSld(strLibeName, mState.CurrentSlideName);
+        }
+    }
+    SetButtEnabled(strLibeName, mList->count());
+    mList->setEnabled(mList->count() > 1);
+}
+
+void MainWindow::ShowSld(const QString &strLibeName, const QString &strSldName)
+{
+    const QString spec = fileKindOf(strLibeName) == FileKind::Library ? makeSlideSpec(strLibeName, strSldName)
+                                                                       : strLibeName;
+    mPathBox->setText(spec);
+    mState.CurrentSlideSpec = spec;
+    mSlide->setSlideFile(spec);
+}
+
+void MainWindow::SetButtEnabled(const QString &strLibeName, qint32 lngListCount)
+{
+    applyStates(setButtEnabled(strLibeName, lngListCount));
+}
+
+void MainWindow::applyStates(const CommandStates &states)
+{
+    mButtons[ButtonSave]->setEnabled(states.saveAs);
+    mButtons[ButtonAdd]->setEnabled(states.addSlide);
+    mButtons[ButtonDelete]->setEnabled(states.deleteSlide);
+    mButtons[ButtonExport]->setEnabled(states.exportSlide);
+    for (const ControlEnabled &c : controlStates(states)) {
+        if (QAction *a = mActions.value(c.name))
+            a->setEnabled(c.enabled);
+    }
+    if (states.exportPicture)
+        setExportFormat(*states.exportPicture);
+    mList->setEnabled(mList->count() > 1);
+}
+
+void MainWindow::setExportFormat(ExportFormat format)
+{
+    mExportFormat = format;
+    mButtons[ButtonExport]->setPicture(format == ExportFormat::Sld ? mSldPicture : mWmfPicture,
+                                       format == ExportFormat::Sld ? QStringLiteral("export-sld")
+                                                                   : QStringLiteral("export-wmf"));
+}
+
+void MainWindow::selectFile(const QString &path)
+{
+    mFileList->setSelectedPath(path);
+    fileSelected(path);
+}
+
+void MainWindow::fileSelected(const QString &path)
+{
+    if (fileKindOf(path) == FileKind::Metafile) {
+        mSlide->hide();
+        mPicture->show();
+        if (!mPicture->setPicture(path))
+            message(metafileUnreadableMessage(languageOf(mState.LanguageCode), path));
+        mState.CurrentLibrary.reset();
+        mList->clear();
+        mPathBox->setText(path);
+        applyStates(noLibraryStates());
+    } else if (path.size() >= 4 && path.at(path.size() - 4) == QLatin1Char('.') && !QFileInfo(path).isDir()) {
+        mPicture->hide();
+        mPicture->setPicture(QString());
+        mSlide->show();
+        mList->setEnabled(true);
+        GetSldList(path);
+    } else {
+        // Nothing is open: an empty view, also where a metafile was shown.
+        mPicture->hide();
+        mPicture->setPicture(QString());
+        mSlide->show();
+        mState.CurrentLibrary.reset();
+        mList->clear();
+        mSlide->setSlideFile(QString());
+        mPathBox->clear();
+        applyStates(noLibraryStates());
+    }
+    mTree->goToPath(path);
+    mList->setEnabled(mList->count() > 1);
+}
+
+QString MainWindow::shownFolder() const
+{
+    return mFileList->folder();
+}
+
+int MainWindow::selectedSlide() const
+{
+    return mList->currentRow();
+}
+
+// ---- Layout ------------------------------------------------------------
+
+double MainWindow::dpi() const
+{
+    const QScreen *screen = this->screen();
+    return screen ? screen->logicalDotsPerInch() : 96.0;
+}
+
+float MainWindow::toTwips(int pixels) const
+{
+    return pixelsToTwips(pixels, dpi());
+}
+
+void MainWindow::applyLayout()
+{
+    const double d = dpi();
+    mApplyingLayout = true;
+    mTree->setGeometry(toPixels(mLayout.tree, d));
+    mFileList->setGeometry(toPixels(mLayout.fileList, d));
+    mSlide->setGeometry(toPixels(mLayout.slideView, d));
+    mPicture->setGeometry(toPixels(mLayout.picture, d));
+    mList->setGeometry(toPixels(mLayout.slideList, d));
+    mPathBox->setGeometry(toPixels(mLayout.pathBox, d));
+    for (int i = 0; i < ToolbarButtonCount; ++i)
+        mButtons[i]->setGeometry(toPixels(mLayout.buttons[i], d));
+    if (mSplitter.barVisible)
+        mBar->setGeometry(toPixels(mSplitter.bar, d));
+    mApplyingLayout = false;
+}
+
+void MainWindow::paneAreaResized()
+{
+    const WindowState state = isMinimized()   ? WindowState::Minimized
+                              : isMaximized() ? WindowState::Maximized
+                                              : WindowState::Normal;
+    applyClientSize(mLayout, state, toTwips(mPaneArea->width()), toTwips(mPaneArea->height()));
+    applyLayout();
+}
+
+void MainWindow::RedrawButtons()
+{
+    const bool captions = mState.ButtonCaptions == QLatin1String("Use");
+    for (FlatButton *b : mButtons)
+        b->setShowCaption(captions);
+    redrawButtons(mLayout, mState.ButtonCaptions);
+    applyLayout();
+}
+
+SavedGeometry MainWindow::readSavedGeometry() const
+{
+    const QString file = mState.SettingsFile;
+    const QString section = QString::fromLatin1(kSettingsSection);
+    auto number = [&](const char *key) { return ReadIniNumber(file, section, QLatin1String(key)); };
+    SavedGeometry saved;
+    saved.winMode = ReadIniString(file, section, QStringLiteral("WinMode"));
+    saved.winH = number("WinH");
+    saved.winW = number("WinW");
+    saved.winSldW = number("WinSldW");
+    saved.winETH = number("WinETH");
+    saved.winETW = number("WinETW");
+    saved.winELH = number("WinELH");
+    saved.winELW = number("WinELW");
+    return saved;
+}
+
+void MainWindow::SetControlPos()
+{
+    setControlPos(mLayout, readSavedGeometry());
+    const double d = dpi();
+    const QSize paneArea = toPixels({0, 0, mLayout.clientWidth(), mLayout.clientHeight()}, d).size();
+    // The model's W and H are the pane area plus fixed allowances, so the
+    // window is sized from its pane area, whatever frame the platform adds.
+    resize(paneArea.width(), paneArea.height() + menuBar()->sizeHint().height());
+    if (mLayout.state == WindowState::Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    applyLayout();
+}
+
+// ---- Language ----------------------------------------------------------
+
+void MainWindow::chooseLanguage(const QString &languageCode)
+{
+    const LanguageCommand command = languageCommand(languageOf(languageCode));
+    WriteIniString(mState.SettingsFile, QString::fromLatin1(kSettingsSection), QString::fromLatin1(kLangKey),
+                   command.langValue);
+    mState.LanguageCode = command.languageCode;
+    applyLanguage();
+}
+
+void MainWindow::applyLanguage()
+{
+    const Language lang = languageOf(mState.LanguageCode);
+    const LanguageMarks marks = languageMarks(lang);
+    mActions.value(QStringLiteral("mnuTLEng"))->setChecked(marks.englishChecked);
+    mActions.value(QStringLiteral("mnuTLRus"))->setChecked(marks.russianChecked);
+    setWindowTitle(QString::fromLatin1(kProgramName));
+    for (const QString &name : captionedControlNames()) {
+        const ControlTexts texts = controlTexts(name, lang, mState.ButtonCaptions);
+        if (auto *b = mPaneArea->findChild<FlatButton *>(name)) {
+            b->setCaption(texts.caption);
+            b->setToolTip(texts.toolTip);
+        } else if (QWidget *w = mPaneArea->findChild<QWidget *>(name)) {
+            w->setToolTip(texts.toolTip);
+        }
+    }
+    for (auto it = mActions.begin(); it != mActions.end(); ++it) {
+        const QString caption = menuCaption(it.key(), lang);
+        if (!caption.isEmpty())
+            it.value()->setText(caption);
+    }
+    RedrawButtons();
+}
+
+// ---- Commands ----------------------------------------------------------
+
+void MainWindow::commandOpen()
+{
+    setEnabled(false);
+    mButtons[ButtonOpen]->setEnabled(false);
+    const QString path = ShowOpenDialog(mState, mPrompts, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
+                                        shownFolder(), LibraryAndSlideFiles);
+    if (!path.isEmpty()) {
+        mTree->goToPath(path);
+        mFileList->setFolder(QFileInfo(path).absolutePath());
+        mFileList->setSelectedPath(path);
+        mPicture->hide();
+        mSlide->show();
+        GetSldList(mFileList->selectedPath());
+        if (mList->currentItem())
+            ShowSld(mFileList->selectedPath(), mList->currentItem()->text());
+    }
+    mButtons[ButtonOpen]->setEnabled(true);
+    setEnabled(true);
+}
+
+void MainWindow::commandSaveAs()
+{
+    if (!mState.CurrentLibrary)
+        return;
+    mButtons[ButtonSave]->setEnabled(false);
+    const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
+                                        shownFolder(), GetShotName(mFileList->selectedPath()), LibraryFiles);
+    if (!path.isEmpty()) {
+        try {
+            mState.CurrentLibrary->saveLibrary(path);
+        } catch (const SlideError &e) {
+            message(failureMessage(languageOf(mState.LanguageCode), FailedAction::SaveLibrary, e.message()));
+        }
+    }
+    mFileList->refresh();
+    mButtons[ButtonSave]->setEnabled(true);
+}
+
+void MainWindow::commandAdd()
+{
+    if (!mState.CurrentLibrary)
+        return;
+    mButtons[ButtonAdd]->setEnabled(false);
+    mState.AddTargetLibrary = mFileList->selectedPath();
+    const int before = mList->count();
+    if (mState.AddSlideFolder.size() < 2)
+        mState.AddSlideFolder = shownFolder();
+
+    const QString library = mState.AddTargetLibrary;
+    const Language lang = languageOf(mState.LanguageCode);
+    const QString path = ShowOpenDialog(mState, mPrompts, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
+                                        mState.AddSlideFolder, SlideFiles);
+    mState.CurrentSlideName = path;
+    if (!path.isEmpty()) {
+        const QString name = GetShotName(path);
+        const int existing = mState.CurrentLibrary->indexOf(name);
+        bool replace = false;
+        if (existing >= 0) {
+            const MessageText q = rewriteSlideQuestion(lang, name, library);
+            replace = mPrompts.message({PromptIcon::Question, q.text, q.title}) == Answer::Yes;
+        }
+        if (existing < 0 || replace) {
+            // The edit is made on a copy and takes effect only once the file
+            // is saved, so a refused slide or a failed save changes nothing.
+            SlideLibrary edited = *mState.CurrentLibrary;
+            try {
+                if (replace)
+                    edited.replaceSlide(existing, path);
+                else
+                    edited.addSlideFile(path, name);
+                edited.saveLibrary(library);
+                *mState.CurrentLibrary = std::move(edited);
+                const QSignalBlocker quiet(mList);
+                if (replace)
+                    delete mList->takeItem(existing);
+                mList->addItem(mState.CurrentLibrary->slideName(mState.CurrentLibrary->slideCount() - 1));
+            } catch (const SlideError &e) {
+                message(failureMessage(lang, FailedAction::ChangeLibrary, e.message()));
+            }
+            if (replace)
+                mList->setCurrentRow(mList->count() - 1);
+        }
+    }
+    SetButtEnabled(library, mList->count());
+    if (mList->count() > before)
+        mList->setCurrentRow(mList->count() - 1);
+    mButtons[ButtonAdd]->setEnabled(true);
+    mFileList->setFocus();
+}
+
+void MainWindow::commandDelete()
+{
+    if (!mState.CurrentLibrary || !mList->currentItem())
+        return;
+    const QString library = mFileList->selectedPath();
+    const Language lang = languageOf(mState.LanguageCode);
+    const MessageText q = deleteSlideQuestion(lang, mList->currentItem()->text(), library);
+    if (mPrompts.message({PromptIcon::Question, q.text, q.title}) != Answer::Yes)
+        return;
+    int row = mList->currentRow();
+    SlideLibrary edited = *mState.CurrentLibrary;
+    try {
+        edited.deleteSlide(row);
+        edited.saveLibrary(library);
+    } catch (const SlideError &e) {
+        message(failureMessage(lang, FailedAction::ChangeLibrary, e.message()));
+        return;
+    }
+    *mState.CurrentLibrary = std::move(edited);
+    {
+        const QSignalBlocker quiet(mList);
+        delete mList->takeItem(row);
+    }
+    if (row == mList->count())
+        --row;
+    mList->setCurrentRow(-1);
+    mList->setCurrentRow(row);
+    SetButtEnabled(library, mList->count());
+}
+
+void MainWindow::commandExport()
+{
+    if (mExportFormat == ExportFormat::Sld)
+        exportToSld();
+    else
+        exportToWmf();
+}
+
+void MainWindow::exportToSld()
+{
+    setExportFormat(ExportFormat::Sld);
+    if (!mState.CurrentLibrary || !mList->currentItem())
+        return;
+    const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
+                                        shownFolder(), mList->currentItem()->text(), SlideFiles);
+    if (path.isEmpty())
+        return;
+    try {
+        mState.CurrentLibrary->exportToSld(path, selectedSlide());
+    } catch (const SlideError &e) {
+        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ExportSlide, e.message()));
+    }
+    mFileList->refresh();
+}
+
+void MainWindow::exportToWmf()
+{
+    setExportFormat(ExportFormat::Wmf);
+    if (!mState.CurrentLibrary)
+        return;
+    const QString selected = mFileList->selectedPath();
+    const bool single = fileKindOf(selected) == FileKind::Slide;
+    const QString offered = single ? GetShotName(selected) : (mList->currentItem() ? mList->currentItem()->text() : QString());
+    const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
+                                        shownFolder(), offered, MetafileFiles);
+    if (path.isEmpty())
+        return;
+    try {
+        if (single) {
+            SlideLibrary shown(NameCodec(mState.NameCodePage));
+            shown.setLibraryFile(mSlide->slideFile());
+            shown.exportToWmf(path, 0, mSlide->viewBackColor());
+        } else {
+            mState.CurrentLibrary->exportToWmf(path, selectedSlide(), mSlide->viewBackColor());
+        }
+    } catch (const SlideError &e) {
+        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ExportSlide, e.message()));
+    }
+    mFileList->refresh();
+}
+
+void MainWindow::commandNew()
+{
+    mButtons[ButtonNew]->setEnabled(false);
+    std::unique_ptr<SlideLibrary> built = mDialogs.newLibrary(mState.SlideFolder);
+    if (built) {
+        mState.NewLibrary = std::move(built);
+        const QString folder = mState.LibraryFolder.isEmpty() ? shownFolder() : mState.LibraryFolder;
+        const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
+                                            folder, QString(), LibraryFiles);
+        if (!path.isEmpty()) {
+            try {
+                mState.NewLibrary->saveLibrary(path);
+            } catch (const SlideError &e) {
+                message(failureMessage(languageOf(mState.LanguageCode), FailedAction::SaveLibrary, e.message()));
+            }
+        }
+        mState.NewLibrary.reset();
+        mFileList->refresh();
+    }
+    mButtons[ButtonNew]->setEnabled(true);
+}
+
+void MainWindow::commandFavorites()
+{
+    mButtons[ButtonFavorites]->setEnabled(false);
+    mState.DialogFolder = shownFolder();
+    const QString folder = mDialogs.favorites();
+    if (!folder.isEmpty() && FolderExists(folder)) {
+        mTree->goToPath(folder);
+        mFileList->setFolder(folder);
+    }
+    mButtons[ButtonFavorites]->setEnabled(true);
+}
+
+void MainWindow::commandOptions()
+{
+    mButtons[ButtonOptions]->setEnabled(false);
+    mDialogs.options();
+    applyLanguage();
+    mButtons[ButtonOptions]->setEnabled(true);
+}
+
+void MainWindow::commandAbout()
+{
+    mDialogs.about();
+}
+
+// ---- Window events -----------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    const QString section = QString::fromLatin1(kSettingsSection);
+    for (const auto &[key, value] : windowKeysOnClose(mLayout))
+        WriteIniString(mState.SettingsFile, section, key, value);
+    event->accept();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange)
+        paneAreaResized();
+    else if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        mFileList->refresh();
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::splitterMouse(QEvent *event)
+{
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    const QPointF pos = mouse->position();
+    const float x = toTwips(qRound(pos.x()));
+    const float y = toTwips(qRound(pos.y()));
+    const bool leftOnly = mouse->buttons() == Qt::LeftButton;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        splitterPress(mSplitter, mLayout, leftOnly, x, y);
+        break;
+    case QEvent::MouseMove:
+        splitterMove(mSplitter, mLayout, leftOnly, x, y);
+        break;
+    case QEvent::MouseButtonRelease:
+        if (splitterRelease(mSplitter, mLayout, mouse->button() == Qt::LeftButton))
+            applyLayout();
+        break;
+    default:
+        return;
+    }
+    mPaneArea->setCursor(cursorShape(mSplitter.cursor));
+    mBar->setVisible(mSplitter.barVisible);
+    if (mSplitter.barVisible) {
+        mBar->setGeometry(toPixels(mSplitter.bar, dpi()));
+        mBar->raise();
+    }
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mPaneArea) {
+        if (event->type() == QEvent::Resize && !mApplyingLayout)
+            paneAreaResized();
+        else if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove
+                 || event->type() == QEvent::MouseButtonRelease)
+            splitterMouse(event);
+    } else if ((watched == mList || watched == mPicture) && event->type() == QEvent::MouseMove
+               && !(static_cast<QMouseEvent *>(event)->buttons() & Qt::LeftButton)) {
+        splitterPaneHover(mSplitter);
+        mPaneArea->setCursor(cursorShape(mSplitter.cursor));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace quarvel

@@ -1,0 +1,135 @@
+#pragma once
+
+// The main window: folder tree and file list, the slide list and slide view of
+// the open library, the metafile panel, the path box and the toolbar. Its
+// rules (layout in twips, splitters, captions, command states) come from the
+// widget-free models; the window applies them and wires the commands.
+
+#include "appstate.h"
+#include "commandstates.h"
+#include "maindialogs.h"
+#include "panelayout.h"
+#include "prompts.h"
+#include "splitterdrag.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+
+namespace quarvel {
+
+class FileListPane;
+class FlatButton;
+class FolderTreePane;
+class MetafileView;
+class SlideView;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Runs the window's initialisation and load: the start file (if any) is
+    // opened and the saved layout restored. The window is not shown.
+    MainWindow(AppState &state, Prompts &prompts, MainDialogs &dialogs, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Library browsing.
+    void GetSldList(const QString &strLibeName);
+    void ShowSld(const QString &strLibeName, const QString &strSldName);
+    void SetButtEnabled(const QString &strLibeName, qint32 lngListCount);
+    // Selects path in the file list and does the selection work, as if the
+    // user had selected it.
+    void selectFile(const QString &path);
+
+    // Layout.
+    void RedrawButtons();
+    void SetControlPos();
+    const PaneLayout &paneLayout() const { return mLayout; }
+
+    // Language commands and the caption setters they end in.
+    void chooseLanguage(const QString &languageCode);
+    void applyLanguage();
+
+    // Commands, as the toolbar and the menus run them.
+    void commandNew();
+    void commandOpen();
+    void commandSaveAs();
+    void commandAdd();
+    void commandDelete();
+    void commandExport();
+    void exportToSld();
+    void exportToWmf();
+    void commandFavorites();
+    void commandOptions();
+    void commandAbout();
+
+    // The export format a plain click on the Export button runs.
+    ExportFormat exportFormat() const { return mExportFormat; }
+
+    // Controls by the names the program knows them by (tests look at them).
+    FolderTreePane *explorerTree() const { return mTree; }
+    FileListPane *explorerList() const { return mFileList; }
+    QListWidget *slideList() const { return mList; }
+    SlideView *slideView() const { return mSlide; }
+    MetafileView *pictureView() const { return mPicture; }
+    QLineEdit *pathBox() const { return mPathBox; }
+    FlatButton *button(ToolbarButton which) const { return mButtons[which]; }
+    QAction *menuAction(const QString &name) const { return mActions.value(name); }
+    QMenu *exportPopup() const { return mExportPopup; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildPanes();
+    void buildToolbar();
+    void buildMenus();
+    void connectCommands();
+    void applyLayout();
+    void applyStates(const CommandStates &states);
+    void setExportFormat(ExportFormat format);
+    void showNothingOpen();
+    void fileSelected(const QString &path);
+    void message(const struct MessageText &text);
+    void paneAreaResized();
+    void splitterMouse(QEvent *event);
+    double dpi() const;
+    float toTwips(int pixels) const;
+    SavedGeometry readSavedGeometry() const;
+    QString shownFolder() const;
+    int selectedSlide() const;
+
+    AppState &mState;
+    Prompts &mPrompts;
+    MainDialogs &mDialogs;
+    PaneLayout mLayout;
+    SplitterState mSplitter;
+    bool mApplyingLayout = false;
+    ExportFormat mExportFormat = ExportFormat::Sld;
+    QIcon mSldPicture;
+    QIcon mWmfPicture;
+
+    QWidget *mPaneArea = nullptr;
+    FolderTreePane *mTree = nullptr;
+    FileListPane *mFileList = nullptr;
+    QListWidget *mList = nullptr;
+    SlideView *mSlide = nullptr;
+    MetafileView *mPicture = nullptr;
+    QLineEdit *mPathBox = nullptr;
+    QWidget *mBar = nullptr;
+    std::array<FlatButton *, ToolbarButtonCount> mButtons{};
+    QHash<QString, QAction *> mActions;
+    QMenu *mExportPopup = nullptr;
+};
+
+} // namespace quarvel
