@@ -1,0 +1,26 @@
+#pragma once
+
+// Where the settings file lives: "Quarvel.ini" in the program's own folder.
+// On Linux an installed program's folder cannot be written, and the settings
+// would silently not be kept; then the file lives in the user's configuration
+// folder instead ($XDG_CONFIG_HOME/Quarvel/Quarvel.ini, by default
+// ~/.config/Quarvel/Quarvel.ini).
+
+#include <QString>
+
+namespace quarvel {
+
+inline constexpr char16_t kSettingsFileName[] = u"Quarvel.ini";
+
+// The choice itself. userConfigFolder is the folder that holds per-user
+// configuration folders (XDG_CONFIG_HOME); it is used only when the program's
+// folder is not writable.
+QString settingsFilePath(const QString &programFolder, bool programFolderWritable,
+                         const QString &userConfigFolder);
+
+// The choice on this machine for the program's folder. Creates the per-user
+// folder when it is chosen and missing, so the first write can create the
+// file.
+QString settingsFilePath(const QString &programFolder);
+
+} // namespace quarvel

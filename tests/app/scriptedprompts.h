@@ -1,0 +1,137 @@
+#pragma once
+
+// Prompts for tests: each message and input box the code under test shows
+// must have been announced, in order, with its exact icon, title and text;
+// the announced answer is returned. Every box shown is recorded. An
+// unannounced or different box fails the test (and is answered No or Cancel,
+// the harmless answers), as does an announced box that never came.
+
+#include "prompts.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quarvel::test {
+
+class ScriptedPrompts : public Prompts
+{
+public:
+    struct Shown
+    {
+        bool input = false;
+        PromptIcon icon = PromptIcon::Information;   // messages only
+        QString title;
+        QString text;          // the message, or the input box's prompt
+        QString defaultText;   // input boxes only
+        bool withCancel = false;   // messages with OK and Cancel
+    };
+
+    ScriptedPrompts() = default;
+    ScriptedPrompts(const ScriptedPrompts &) = delete;
+    ScriptedPrompts &operator=(const ScriptedPrompts &) = delete;
+
+    ~ScriptedPrompts() override
+    {
+        for (const Expected &left : mExpected)
+            ADD_FAILURE() << "announced box never shown: " << describe(left.box);
+    }
+
+    ScriptedPrompts &expectMessage(PromptIcon icon, const QString &text, Answer answer = Answer::Ok,
+                                   const QString &title = QString::fromUtf16(kProgramTitle))
+    {
+        mExpected.push_back({{false, icon, title, text, {}}, answer, {}});
+        return *this;
+    }
+
+    // A message with OK and Cancel; answer Ok or Cancel.
+    ScriptedPrompts &expectOkCancel(PromptIcon icon, const QString &text, Answer answer,
+                                    const QString &title = QString::fromUtf16(kProgramTitle))
+    {
+        mExpected.push_back({{false, icon, title, text, {}, true}, answer, {}});
+        return *this;
+    }
+
+    // answer nothing to cancel the box.
+    ScriptedPrompts &expectInput(const QString &prompt, const QString &title,
+                                 const QString &defaultText, std::optional<QString> answer)
+    {
+        mExpected.push_back({{true, PromptIcon::Information, title, prompt, defaultText},
+                             Answer::Ok, std::move(answer)});
+        return *this;
+    }
+
+    const std::vector<Shown> &shown() const { return mShown; }
+    bool allShown() const { return mExpected.empty(); }
+
+    Answer message(const MessageSpec &spec) override
+    {
+        const bool withCancel = spec.withCancel && spec.icon != PromptIcon::Question;
+        const Shown box{false, spec.icon, spec.title, spec.text, {}, withCancel};
+        if (const Expected *next = take(box))
+            return next->answer;
+        if (spec.icon == PromptIcon::Question)
+            return Answer::No;
+        return withCancel ? Answer::Cancel : Answer::Ok;
+    }
+
+    std::optional<QString> input(const QString &prompt, const QString &title,
+                                 const QString &defaultText) override
+    {
+        const Shown box{true, PromptIcon::Information, title, prompt, defaultText};
+        if (const Expected *next = take(box))
+            return next->text;
+        return std::nullopt;
+    }
+
+    static std::string describe(const Shown &box)
+    {
+        static const char *const icons[] = {"critical", "exclamation", "question", "information"};
+        const QString kind = box.input ? QStringLiteral("input [default \"%1\"]").arg(box.defaultText)
+                                       : QString::fromLatin1(icons[int(box.icon)])
+                                             + (box.withCancel ? QStringLiteral(" [OK/Cancel]") : QString());
+        return QStringLiteral("%1 \"%2\": \"%3\"").arg(kind, box.title, box.text).toStdString();
+    }
+
+private:
+    struct Expected
+    {
+        Shown box;
+        Answer answer = Answer::Ok;
+        std::optional<QString> text;
+    };
+
+    static bool same(const Shown &a, const Shown &b)
+    {
+        return a.input == b.input && (a.input || a.icon == b.icon) && a.title == b.title
+               && a.text == b.text && a.defaultText == b.defaultText && a.withCancel == b.withCancel;
+    }
+
+    // Records box; returns the announcement it fulfils, failing the test
+    // when there is none.
+    const Expected *take(const Shown &box)
+    {
+        mShown.push_back(box);
+        if (mExpected.empty()) {
+            ADD_FAILURE() << "unexpected box: " << describe(box);
+            return nullptr;
+        }
+        if (!same(mExpected.front().box, box)) {
+            ADD_FAILURE() << "box shown: " << describe(box)
+                          << "\n  announced: " << describe(mExpected.front().box);
+            return nullptr;
+        }
+        mTaken = mExpected.front();
+        mExpected.pop_front();
+        return &mTaken;
+    }
+
+    std::deque<Expected> mExpected;
+    std::vector<Shown> mShown;
+    Expected mTaken;
+};
+
+} // namespace quarvel::test

@@ -1,0 +1,166 @@
+// The settings file: what reads find in hand-made files, that writes change
+// nothing but the one value, and that no write can break the file.
+
+#include "inifile.h"
+#include "savefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace quarvel;
+
+namespace {
+
+class IniFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(mDir.isValid()); }
+
+    void put(const QByteArray &bytes)
+    {
+        QFile out(mFile);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+    QByteArray contents() const
+    {
+        QFile in(mFile);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
+    }
+    QString read(const QString &section, const QString &key) const { return ReadIniString(mFile, section, key); }
+    bool write(const QString &section, const QString &key, const QString &value)
+    {
+        return WriteIniString(mFile, section, key, value);
+    }
+
+    QTemporaryDir mDir;
+    QString mFile = mDir.filePath(QStringLiteral("Quarvel.ini"));
+};
+
+TEST_F(IniFileTest, ReadsFollowTheFileForm)
+{
+    const struct
+    {
+        const char *file, *section, *key, *expected;
+    } cases[] = {
+        {"[SETTINGS]\ndirlib=/srv/lib\n", "settings", "DIRLIB", "/srv/lib"},
+        {"[Папки]\nПервая=x\n", "ПАПКИ", "первая", "x"},
+        {"[ Settings ]\r\n  DirLib \t=   /a b/c  \r\n", "Settings", "   DirLib", "/a b/c"},
+        {"\xEF\xBB\xBF[S]\nk=/x", "S", "k", "/x"},
+        {"[Other]\nk=/x\n", "S", "k", ""},
+        {"k=/x\n[S]\nA=1\n", "S", "k", ""},
+        {"[S]\nk=/first\nK=/second\n", "S", "k", "/first"},
+        {"[S]\nA=1\n[s]\nk=/x\n", "S", "k", ""},
+        {"[S]\n;k=/x\nk\n", "S", "k", ""},
+        {"[S]\nk=a=b\n", "S", "k", "a=b"},
+        {"[S]\nk=\"  /a b  \"\n", "S", "k", "  /a b  "},
+        {"[S]\nk='/x'\n", "S", "k", "/x"},
+        {"[S]\nk=\"/x'\n", "S", "k", "\"/x'"},
+        {"[S]\nk=\"\n", "S", "k", "\""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        put(c.file);
+        EXPECT_EQ(read(QString::fromUtf8(c.section), QString::fromUtf8(c.key)), QString::fromUtf8(c.expected));
+    }
+}
+
+TEST_F(IniFileTest, MissingFileAndLongValues)
+{
+    EXPECT_EQ(read(QStringLiteral("S"), QStringLiteral("k")), QString());
+    EXPECT_FALSE(QFile::exists(mFile)) << "reading must not create the file";
+
+    const QString exact(kIniValueLimit, u'a');
+    QString wide;   // characters outside the basic plane count once and are never split
+    for (int i = 0; i < 700; ++i)
+        wide += QString::fromUcs4(U"\U0001F600");
+    put("[S]\nexact=" + exact.toUtf8() + "\nlong=" + exact.toUtf8() + "bcd\nwide=" + wide.toUtf8() + "\n");
+    EXPECT_EQ(read(QStringLiteral("S"), QStringLiteral("exact")), exact);
+    EXPECT_EQ(read(QStringLiteral("S"), QStringLiteral("long")), exact);
+    EXPECT_EQ(read(QStringLiteral("S"), QStringLiteral("wide")), wide.left(2 * kIniValueLimit));
+}
+
+TEST_F(IniFileTest, NumbersInTheUsersLocaleAndInTheFormWeWrite)
+{
+    put("[S]\nint=9135\nneg=-15\npoint=1234.5\ncomma=1234,5\nword=abc\ntail=12abc\n"
+        "inf=inf\nnan=nan\nhuge=1e999\nempty=\n");
+    const auto number = [&](const char *key) {
+        return ReadIniNumber(mFile, QStringLiteral("S"), QString::fromLatin1(key));
+    };
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    EXPECT_EQ(number("comma"), 1234.5);
+    EXPECT_EQ(number("point"), 1234.5) << "a number this program wrote must read back";
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(number("int"), 9135);
+    EXPECT_EQ(number("neg"), -15);
+    for (const char *key : {"word", "tail", "inf", "nan", "huge", "empty", "missing"})
+        EXPECT_EQ(number(key), 0) << key;
+    QLocale::setDefault(saved);
+}
+
+TEST_F(IniFileTest, WritesChangeOnlyTheirValue)
+{
+    EXPECT_TRUE(write(QStringLiteral("Settings"), QStringLiteral("Lang"), QStringLiteral("En")));
+    EXPECT_EQ(contents(), QByteArray("[Settings]\nLang=En\n"));
+
+    // Comments, blank lines, odd spacing, CR LF line ends and bytes that are
+    // not UTF-8 (a file from a Windows code page) stay as they were.
+    const QByteArray original = "; Quarvel\r\n[Settings]\r\n  winw = 100 \r\nName=\xC0\xE1\r\n\r\n"
+                                "[FavoriteFolders]\r\n0=/a";
+    put(original);
+    EXPECT_TRUE(write(QStringLiteral("SETTINGS"), QStringLiteral("WinW"), QStringLiteral("1")));
+    EXPECT_TRUE(write(QStringLiteral("settings"), QStringLiteral("WINW"), QStringLiteral("9135")));
+    EXPECT_TRUE(write(QStringLiteral("Settings"), QStringLiteral("WinH"), QStringLiteral("6570")));
+    EXPECT_TRUE(write(QStringLiteral("FavoriteFolders"), QStringLiteral("1"), QStringLiteral("/b")));
+    EXPECT_TRUE(write(QStringLiteral("LastOpenFolders"), QStringLiteral("0"), QStringLiteral("/c")));
+    EXPECT_EQ(contents(), QByteArray("; Quarvel\r\n[Settings]\r\n  winw = 9135\r\nName=\xC0\xE1\r\n"
+                                     "WinH=6570\r\n\r\n[FavoriteFolders]\r\n0=/a\r\n1=/b\r\n"
+                                     "[LastOpenFolders]\r\n0=/c\r\n"));
+
+    const QString inMissingFolder = mDir.filePath(QStringLiteral("none/Quarvel.ini"));
+    EXPECT_FALSE(WriteIniString(inMissingFolder, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v")));
+}
+
+TEST_F(IniFileTest, EveryValueReadsBackAndNothingBreaksTheFile)
+{
+    for (const char *value : {"", "/home/u/My Slides", "  lead", "trail  ", "\"q\"", "'q'", "\"\"",
+                              "\"", "a \"b\" c", "x=y;z [w]", "/дом/Слайды"}) {
+        SCOPED_TRACE(value);
+        ASSERT_TRUE(write(QStringLiteral("S"), QStringLiteral("k"), QString::fromUtf8(value)));
+        EXPECT_EQ(read(QStringLiteral("S"), QStringLiteral("k")), QString::fromUtf8(value));
+    }
+
+    const QByteArray original = contents();
+    const struct
+    {
+        const char *section, *key, *value;
+    } refused[] = {
+        {"S", "k", "new\n[Evil]\nx=1"}, {"S", "k", "a\rb"}, {"S", "k\nx", "v"}, {"S", "a=b", "v"},
+        {"S", "[x", "v"},               {"S", ";x", "v"},   {"S", "  ", "v"},   {"a]b", "k", "v"},
+        {"", "k", "v"},
+    };
+    for (const auto &c : refused) {
+        SCOPED_TRACE(std::string(c.section) + " / " + c.key + " / " + c.value);
+        EXPECT_FALSE(write(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QString::fromUtf8(c.value)));
+    }
+    EXPECT_FALSE(write(QStringLiteral("S"), QStringLiteral("k"), QString(QChar(0))));
+    EXPECT_EQ(contents(), original);
+}
+
+TEST_F(IniFileTest, FailedWriteLeavesTheOldFile)
+{
+    put("[S]\nk=old\n");
+    SaveFile::setWriteGate([](qint64, qint64) { return false; });
+    const bool written = write(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("new"));
+    SaveFile::setWriteGate({});
+    EXPECT_FALSE(written);
+    EXPECT_EQ(contents(), QByteArray("[S]\nk=old\n"));
+    EXPECT_EQ(QDir(mDir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Quarvel.ini")});
+}
+
+} // namespace

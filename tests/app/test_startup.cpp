@@ -1,0 +1,267 @@
+// Start-up: the command line, the state read from the settings file, one
+// running copy, the splash and busy pointer around the main window, the
+// window keys written on close, and the prompts.
+
+#include "inifile.h"
+#include "scriptedprompts.h"
+#include "startup.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+using namespace quarvel;
+using quarvel::test::ScriptedPrompts;
+
+namespace {
+
+TEST(CommandLine, OneFileFromTheWholeLine)
+{
+    const struct
+    {
+        const char *line, *file;
+    } cases[] = {
+        {"", ""},
+        {"  /home/u/My Slides/plan.slb  ", "/home/u/My Slides/plan.slb"},
+        {"  \"/home/u/My Slides/plan.slb\"  ", "/home/u/My Slides/plan.slb"},
+        {"\" /home/u/plan.slb \"", " /home/u/plan.slb "},
+        {"\"/home/u/plan.slb", "/home/u/plan.slb"},
+        {"\"\"/a\"\"", "\"/a\""},
+        {"\t/a\t", "\t/a\t"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(commandLineFileOf(QString::fromUtf8(c.line)), QString::fromUtf8(c.file)) << c.line;
+
+    EXPECT_EQ(commandLineFromArguments({QStringLiteral("quarvel")}), QString());
+    EXPECT_EQ(commandLineFromArguments({QStringLiteral("quarvel"), QStringLiteral("/u/My"), QStringLiteral("plan.slb")}),
+              QStringLiteral("/u/My plan.slb"));
+}
+
+class StartupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mDir.isValid());
+        for (const char *folder : {"prog", "start", "My Slides", "locks"})
+            ASSERT_TRUE(QDir(mDir.path()).mkdir(QString::fromUtf8(folder)));
+        ASSERT_TRUE(QFile(path("My Slides/plan one.slb")).open(QIODevice::WriteOnly));
+        mState.ProgramFolder = path("prog");
+        mState.SettingsFile = path("prog/Quarvel.ini");
+    }
+
+    QString path(const char *relative) const { return mDir.filePath(QString::fromUtf8(relative)); }
+    void settings(const QByteArray &bytes)
+    {
+        QFile out(mState.SettingsFile);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+    QByteArray settingsBytes() const
+    {
+        QFile in(mState.SettingsFile);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
+    }
+    void start(const QString &commandLine) { readStartupState(mState, mPrompts, commandLine); }
+    std::optional<RunningProgram> run(const MainWindowFactory &factory)
+    {
+        return runStartup(mState, mPrompts, path("My Slides/plan one.slb"), factory, path("locks"));
+    }
+
+    QTemporaryDir mDir;
+    AppState mState;
+    ScriptedPrompts mPrompts;
+};
+
+TEST_F(StartupTest, FirstRunWithoutSettingsFile)
+{
+    mState.LanguageCode = QStringLiteral("En");
+    mState.ButtonCaptions = QStringLiteral("NotUse");
+    mState.NewLibrary = std::make_unique<SlideLibrary>();
+    start(QString());
+    EXPECT_EQ(mState.StartFolder, path("prog"));
+    EXPECT_EQ(mState.StartFile, QString());
+    EXPECT_EQ(mState.LanguageCode, QStringLiteral("Ru"));
+    EXPECT_EQ(mState.ButtonCaptions, QStringLiteral("Use"));
+    EXPECT_EQ(mState.NewLibrary, nullptr);
+    EXPECT_EQ(settingsBytes(), QByteArray("[Settings]\nLang=En\n"));
+}
+
+TEST_F(StartupTest, CommandLineFileQuotedOrNotRelativeOrMissing)
+{
+    settings("[Settings]\nDirStartUp=" + path("start").toUtf8() + "\n");
+    const QByteArray before = settingsBytes();
+    const QString file = path("My Slides/plan one.slb");
+    for (const QString &line : {file, QStringLiteral("  \"") + file + QStringLiteral("\" ")}) {
+        start(line);
+        EXPECT_EQ(mState.CommandLineFile, file);
+        EXPECT_EQ(mState.StartFolder, path("My Slides"));
+        EXPECT_EQ(mState.StartFile, QStringLiteral("plan one.slb"));
+    }
+    EXPECT_EQ(settingsBytes(), before) << "an existing settings file is only read";
+
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(path("My Slides")));
+    start(QStringLiteral("./plan one.slb"));
+    QDir::setCurrent(saved);
+    EXPECT_EQ(mState.StartFolder, QDir(path("My Slides")).canonicalPath());
+
+    const QString missing = path("My Slides/none.slb");
+    mPrompts.expectMessage(PromptIcon::Critical, QStringLiteral("Файл ") + missing + QStringLiteral(" не найден"));
+    start(u'"' + missing + u'"');
+    EXPECT_EQ(mState.CommandLineFile, missing);
+    EXPECT_EQ(mState.StartFolder, path("start"));
+    EXPECT_EQ(mState.StartFile, QString());
+}
+
+TEST_F(StartupTest, FolderSettingsMustNameExistingFolders)
+{
+    const struct
+    {
+        const char *what;
+        QString value, startFolder, otherFolders;
+    } cases[] = {
+        {"existing folder", path("start"), path("start"), path("start")},
+        {"missing folder", path("gone"), path("prog"), QString()},
+        {"empty", QString(), path("prog"), QString()},
+        {"a file", path("My Slides/plan one.slb"), path("prog"), QString()},
+        {"a wildcard pattern", path("st*"), path("prog"), QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray value = c.value.toUtf8();
+        settings("[Settings]\nDirStartUp=" + value + "\nDirLib=" + value + "\nDirSLD=" + value + "\n");
+        start(QString());
+        EXPECT_EQ(mState.StartFolder, c.startFolder);
+        EXPECT_EQ(mState.LibraryFolder, c.otherFolders);
+        EXPECT_EQ(mState.SlideFolder, c.otherFolders);
+    }
+}
+
+TEST_F(StartupTest, ButtonCaptionsLanguageAndCodePage)
+{
+    const struct
+    {
+        const char *file, *captions;
+        int codePage;
+    } cases[] = {
+        {"[Settings]\nLang=En\nUseCapt=NotUse\nNameCodePage=1252\n", "NotUse", 1252},
+        {"[Settings]\nUseCapt=Use\nNameCodePage=99999\n", "Use", 1251},
+        {"[Settings]\nUseCapt=notuse\nNameCodePage=abc\n", "Use", 1251},
+        {"[Settings]\nUseCapt=Never\n", "Use", 1251},
+        {"[Settings]\nUseCapt=  NotUse  \n", "NotUse", 1251},
+        {"[Other]\nUseCapt=NotUse\nNameCodePage=1252\n", "Use", 1251},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        settings(c.file);
+        start(QString());
+        EXPECT_EQ(mState.ButtonCaptions, QString::fromUtf8(c.captions));
+        EXPECT_EQ(mState.NameCodePage, c.codePage);
+        EXPECT_EQ(mState.LanguageCode, QStringLiteral("Ru")) << "every run starts in Russian";
+    }
+}
+
+TEST_F(StartupTest, ASecondCopyIsRefusedAndTouchesNothing)
+{
+    const SingleInstanceGuard first(mState.ProgramFolder, path("locks"));
+    ASSERT_FALSE(first.anotherIsRunning());
+    mPrompts.expectMessage(PromptIcon::Exclamation, QStringLiteral("Программа уже запущена"));
+    bool created = false;
+    EXPECT_FALSE(run([&](AppState &) {
+                     created = true;
+                     return std::make_unique<QWidget>();
+                 }).has_value());
+    EXPECT_FALSE(created);
+    EXPECT_FALSE(QFile::exists(mState.SettingsFile));
+    EXPECT_EQ(mState.CommandLineFile, QString());
+}
+
+TEST_F(StartupTest, SplashAndBusyPointerWhileTheMainWindowIsMade)
+{
+    const auto splashes = [] {
+        int count = 0;
+        for (const QWidget *w : QApplication::topLevelWidgets())
+            count += w->objectName() == u"frmStart" && w->isVisible();
+        return count;
+    };
+    int splashesSeen = 0;
+    bool busy = false;
+    QString startFile;
+    auto running = run([&](AppState &state) {
+        splashesSeen = splashes();
+        busy = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        startFile = state.StartFile;
+        return std::make_unique<QWidget>();
+    });
+    ASSERT_TRUE(running.has_value());
+    EXPECT_EQ(splashesSeen, 1);
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(startFile, QStringLiteral("plan one.slb"));
+    EXPECT_TRUE(running->mainWindow->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(splashes(), 0);
+    EXPECT_TRUE(SingleInstanceGuard(mState.ProgramFolder, path("locks")).anotherIsRunning());
+}
+
+TEST(SingleInstance, OneCopyPerProgramFolderForAsLongAsItRuns)
+{
+    QTemporaryDir locks;
+    ASSERT_TRUE(locks.isValid());
+    const QString program = locks.filePath(QStringLiteral("prog"));
+    {
+        const SingleInstanceGuard first(program, locks.path());
+        EXPECT_FALSE(first.anotherIsRunning());
+        EXPECT_TRUE(SingleInstanceGuard(program, locks.path()).anotherIsRunning());
+        EXPECT_FALSE(SingleInstanceGuard(locks.filePath(QStringLiteral("other")), locks.path()).anotherIsRunning())
+            << "another installed copy is another program";
+        // As if the first copy had been running for a day.
+        QFile lock(SingleInstanceGuard::lockFilePath(program, locks.path()));
+        ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        lock.close();
+        EXPECT_TRUE(SingleInstanceGuard(program, locks.path()).anotherIsRunning());
+    }
+    EXPECT_FALSE(SingleInstanceGuard(program, locks.path()).anotherIsRunning())
+        << "the lock ends with the copy that held it";
+}
+
+TEST(WindowKeys, EightKeysInOrderOnEveryClose)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ini = dir.filePath(QStringLiteral("Quarvel.ini"));
+    ASSERT_TRUE(WriteIniString(ini, QStringLiteral("Settings"), QStringLiteral("Lang"), QStringLiteral("En")));
+    writeWindowKeys(ini, {1, 6570, 9135, 4500.5f, 2000, 3000, 3500, 3010});
+    writeWindowKeys(ini, {2, 6570, 9135, 4500.5f, 2000, 3000, 3500, 3015});
+    QFile in(ini);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_EQ(in.readAll(), QByteArray("[Settings]\nLang=En\nWinMode=2\nWinH=6570\nWinW=9135\nWinSldW=4500.5\n"
+                                       "WinETH=2000\nWinETW=3000\nWinELH=3500\nWinELW=3015\n"));
+}
+
+TEST(Prompts, ScriptedPromptsCheckExactTextsAndFailLoudly)
+{
+    {
+        ScriptedPrompts prompts;
+        prompts.expectMessage(PromptIcon::Question, QStringLiteral("Delete?"), Answer::Yes)
+            .expectInput(QStringLiteral("Name:"), QStringLiteral("New"), QStringLiteral("A"), QStringLiteral("B"));
+        EXPECT_EQ(prompts.message({PromptIcon::Question, QStringLiteral("Delete?")}), Answer::Yes);
+        EXPECT_EQ(prompts.input(QStringLiteral("Name:"), QStringLiteral("New"), QStringLiteral("A")), QStringLiteral("B"));
+        EXPECT_EQ(prompts.shown().at(0).title, QStringLiteral("Quarvel"));
+    }
+    const MessageSpec question{PromptIcon::Question, QStringLiteral("x")};
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(ScriptedPrompts().message(question), Answer::No), "unexpected box");
+    auto prompts = std::make_unique<ScriptedPrompts>();
+    prompts->expectMessage(PromptIcon::Critical, QStringLiteral("x"));
+    EXPECT_NONFATAL_FAILURE(prompts->message(question), "announced: critical");
+    EXPECT_NONFATAL_FAILURE(prompts.reset(), "never shown");
+}
+
+} // namespace
