@@ -238,7 +238,7 @@ const SlideLibrary::Entry &SlideLibrary::entryAt(int index, const char *operatio
 qsizetype SlideLibrary::slideLength(const Entry &e, int index) const
 {
     if (e.length < 0) {
-        const DecodeResult r = decodeSlide(e.source.constData() + e.offset, e.source.size() - e.offset);
+        const DecodeResult r = decodeSlide(e.source.constData() + e.offset, e.span);
         if (!r.isSlide || !r.reachedEnd) {
             const qint64 base = mKind == Kind::Library ? e.offset : 0;
             throw SlideError(fileForErrors(),
@@ -260,7 +260,7 @@ QByteArray SlideLibrary::slideData(int index) const
 DecodeResult SlideLibrary::decode(int index, SlideDrawing *drawing) const
 {
     const Entry &e = entryAt(index, "draw");
-    DecodeResult r = decodeSlide(e.source.constData() + e.offset, e.source.size() - e.offset, drawing);
+    DecodeResult r = decodeSlide(e.source.constData() + e.offset, e.span, drawing);
     if (r.reachedEnd && e.length < 0)
         e.length = r.length;
     return r;
@@ -287,7 +287,11 @@ QByteArray SlideLibrary::readSlideFile(const QString &path)
     QByteArray bytes = readWholeFile(path);
     const DecodeResult r = decodeSlide(bytes);
     if (!r.isSlide)
-        throw SlideError(native(path), QStringLiteral("not an AutoCAD slide (%1)").arg(r.error), r.errorOffset);
+        throw SlideError(native(path),
+                         r.error.startsWith(QLatin1String("not an AutoCAD slide"))
+                             ? r.error
+                             : QStringLiteral("not an AutoCAD slide: %1").arg(r.error),
+                         r.errorOffset > 0 ? r.errorOffset : -1);
     if (!r.reachedEnd)
         throw SlideError(native(path), QStringLiteral("the slide is damaged: %1").arg(r.error), r.errorOffset);
     bytes.truncate(r.length);   // bytes after the end-of-file record are not part of the slide

@@ -1,1 +1,121 @@
 #include "slideview.h"
+
+#include "renderer.h"
+#include "slideerror.h"
+#include "slidelibrary.h"
+#include "slidespec.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace quarvel {
+
+SlideView::SlideView(QWidget *parent)
+    : QWidget(parent)
+{
+    // The whole area is painted on every paint event, so Qt need not erase it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+SlideView::~SlideView() = default;
+
+void SlideView::setSlideFile(const QString &spec)
+{
+    mSpec = spec;
+    mHasSlide = false;
+    mError.clear();
+    mDrawing.clear();
+    mHeader = {};
+    // Callers have no handling for a failure here, so nothing may escape:
+    // whatever goes wrong leaves an empty view and its reason.
+    try {
+        load(spec);
+    } catch (const SlideError &e) {
+        mError = e.message();
+    } catch (const std::exception &e) {
+        mError = QString::fromLocal8Bit(e.what());
+    }
+    if (!mHasSlide)
+        mDrawing.clear();
+    update();
+}
+
+void SlideView::load(const QString &spec)
+{
+    if (spec.isEmpty())
+        return;
+    const SlideSpec named = parseSlideSpec(spec);
+    const SlideLibrary &library = openLibrary(named.file);
+    const QString file = QDir::toNativeSeparators(named.file);
+    if (library.kind() == SlideLibrary::Kind::None) {
+        mError = library.loadError();
+        return;
+    }
+    int index = 0;
+    if (named.inLibrary) {
+        if (library.kind() != SlideLibrary::Kind::Library) {
+            mError = SlideError(file, QStringLiteral("not a slide library")).message();
+            return;
+        }
+        index = library.indexOf(named.slideName);
+        if (index < 0) {
+            mError = SlideError(file, QStringLiteral("there is no slide named \"%1\"").arg(named.slideName)).message();
+            return;
+        }
+    } else if (library.kind() == SlideLibrary::Kind::Library) {
+        mError = SlideError(file, QStringLiteral("a slide library: the slide to show is not named")).message();
+        return;
+    }
+    const DecodeResult result = library.decode(index, &mDrawing);
+    if (!result.isSlide) {
+        mError = SlideError(file, result.error, result.errorOffset).message();
+        return;
+    }
+    mHeader = result.header;
+    mHasSlide = true;
+    if (!result.error.isEmpty())
+        mError = SlideError(file, result.error, result.errorOffset).message();
+}
+
+const SlideLibrary &SlideView::openLibrary(const QString &path)
+{
+    const QFileInfo info(path);
+    const qint64 size = info.exists() ? info.size() : -1;
+    const QDateTime modified = info.exists() ? info.lastModified() : QDateTime();
+    if (!mCache.library || mCache.path != path || mCache.size != size || mCache.modified != modified) {
+        mCache.library.reset();   // let the old file's bytes go before the new ones are read
+        auto library = std::make_unique<SlideLibrary>(mCodec);
+        library->setLibraryFile(path);
+        mCache = {path, size, modified, std::move(library)};
+    }
+    return *mCache.library;
+}
+
+void SlideView::setViewBackColor(QColor color)
+{
+    if (color == mBackground)
+        return;
+    mBackground = color;
+    update();
+}
+
+void SlideView::setNameCodec(const NameCodec &codec)
+{
+    mCodec = codec;
+    mCache = {};   // names decode differently under another code page
+    if (!mSpec.isEmpty())
+        setSlideFile(mSpec);
+}
+
+void SlideView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (mHasSlide)
+        renderSlide(painter, mHeader, mDrawing, QRectF(rect()), mBackground);
+    else
+        painter.fillRect(rect(), mBackground);
+}
+
+} // namespace quarvel
