@@ -1,8 +1,12 @@
 // quarvel: start-up, then the main window until it is closed.
 
 #include "appstate.h"
-#include "maindialogs.h"
+#include "filelistpane.h"
+#include "frmabout.h"
+#include "frmconfig.h"
+#include "frmnewlib.h"
 #include "mainwindow.h"
+#include "programdialogs.h"
 #include "prompts.h"
 #include "settingslocation.h"
 #include "startup.h"
@@ -20,13 +24,24 @@ int main(int argc, char **argv)
     state.SettingsFile = quarvel::settingsFilePath(state.ProgramFolder);
     quarvel::WidgetPrompts prompts;
 
-    std::unique_ptr<quarvel::MainDialogs> dialogs;
-    auto createMainWindow = [&](quarvel::AppState &s) -> std::unique_ptr<QWidget> {
-        auto window = std::make_unique<quarvel::MainWindow>(s, prompts, *dialogs);
-        prompts.setParent(window.get());
-        return window;
+    // The dialogs open over the main window, which exists only once start-up
+    // has made it; the hooks reach it through this pointer.
+    quarvel::MainWindow *window = nullptr;
+    quarvel::ProgramDialogs::Hooks hooks;
+    hooks.options = [&] { quarvel::showOptions(state, window->explorerList()->folder(), window); };
+    hooks.about = [&] { quarvel::showAbout(window); };
+    hooks.newLibrary = [&](const QString &folder) {
+        return quarvel::showNewLibrary(state, prompts, window, folder);
     };
-    dialogs = std::make_unique<quarvel::BasicDialogs>(state, nullptr);
+    quarvel::ProgramDialogs dialogs(state, prompts, nullptr, hooks);
+
+    auto createMainWindow = [&](quarvel::AppState &s) -> std::unique_ptr<QWidget> {
+        auto created = std::make_unique<quarvel::MainWindow>(s, prompts, dialogs);
+        window = created.get();
+        prompts.setParent(window);
+        dialogs.setParent(window);
+        return created;
+    };
     const auto program = quarvel::runStartup(state, prompts,
                                              quarvel::commandLineFromArguments(QApplication::arguments()),
                                              createMainWindow);

@@ -44,6 +44,8 @@ FolderTreePane::FolderTreePane(QWidget *parent)
     for (int column = 1; column < mModel.columnCount(); ++column)
         mView->hideColumn(column);
     mView->setHeaderHidden(true);
+    mView->setSortingEnabled(true);
+    mView->sortByColumn(0, Qt::AscendingOrder);
     bareLayout(this)->addWidget(mView);
     connect(mView->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &index) {

@@ -685,10 +685,16 @@ void MainWindow::exportToWmf()
 void MainWindow::commandNew()
 {
     mButtons[ButtonNew]->setEnabled(false);
-    std::unique_ptr<SlideLibrary> built = mDialogs.newLibrary(mState.SlideFolder);
+    // DirSLD and DirLib were checked at start, but a folder may have gone
+    // since; the folder on view stands in for one that has.
+    const auto existingOrShown = [this](const QString &folder) {
+        return !folder.isEmpty() && IsExistingFolder(folder) ? folder : shownFolder();
+    };
+    mState.NewLibrary.reset();
+    std::unique_ptr<SlideLibrary> built = mDialogs.newLibrary(existingOrShown(mState.SlideFolder));
     if (built) {
         mState.NewLibrary = std::move(built);
-        const QString folder = mState.LibraryFolder.isEmpty() ? shownFolder() : mState.LibraryFolder;
+        const QString folder = existingOrShown(mState.LibraryFolder);
         const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
                                             folder, QString(), LibraryFiles);
         if (!path.isEmpty()) {

@@ -1,0 +1,71 @@
+#include "dialogpaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace quarvel {
+
+QString GetUpDir(const QString &p, const PathForm &form)
+{
+    const qsizetype last = p.lastIndexOf(form.separator);
+    if (last < 0)
+        return p;
+    // The separator that ends a root is kept: "X:\" on Windows, the leading
+    // "/" elsewhere.
+    const bool endsRoot = form.rootLength == 1 ? last == 0 : last > 0 && p.at(last - 1) == u':';
+    return endsRoot ? p.left(last + 1) : p.left(last);
+}
+
+QString GetUpDir(const QString &p)
+{
+    return GetUpDir(p, nativePaths());
+}
+
+bool canChooseFolder(const QString &p, const PathForm &form)
+{
+    if (p.endsWith(form.separator) || !p.contains(form.separator))
+        return false;
+    if (form.separator == u'\\' && p.startsWith(QStringLiteral("\\\\"))) {
+        // "\\server\share" names a share, not a folder in it.
+        const qsizetype shareStart = p.indexOf(u'\\', 2);
+        if (p.indexOf(u'\\', shareStart + 1) < 0)
+            return false;
+    }
+    return true;
+}
+
+bool canChooseFolder(const QString &p)
+{
+    return canChooseFolder(p, nativePaths());
+}
+
+bool isNetworkPath(const QString &p)
+{
+    return p.startsWith(QStringLiteral("\\\\"));
+}
+
+bool hasForbiddenNameCharacter(const QString &name)
+{
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    for (const QChar c : name) {
+        if (forbidden.contains(c))
+            return true;
+    }
+    return false;
+}
+
+FolderFailure whyFolderNotCreated(const QString &folder, QString *parent)
+{
+    const QFileInfo info(folder);
+    const QString above = QDir::toNativeSeparators(info.absolutePath());
+    if (parent)
+        *parent = above;
+    if (info.exists() && !info.isDir())
+        return FolderFailure::FileInTheWay;
+    const QFileInfo aboveInfo(above);
+    if (aboveInfo.isDir() && !aboveInfo.isWritable())
+        return FolderFailure::NoPermission;
+    return FolderFailure::Refused;
+}
+
+} // namespace quarvel

@@ -1,0 +1,461 @@
+#include "frmexplore.h"
+
+#include "captions.h"
+#include "dialogpaths.h"
+#include "dialogtexts.h"
+#include "filelistpane.h"
+#include "filetypeset.h"
+#include "frmfav.h"
+#include "metafileview.h"
+#include "slidelibrary.h"
+#include "slidespec.h"
+#include "slideview.h"
+#include "twips.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+
+#include <algorithm>
+#include <limits>
+
+// The favourites picture is the main window's, so the command looks the same
+// in both places.
+static void initMainIcons()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace quarvel {
+
+FrmExplore::FrmExplore(AppState &state, Prompts &prompts, QWidget *parent)
+    : QDialog(parent)
+    , mState(state)
+    , mPrompts(prompts)
+{
+    initMainIcons();
+    setObjectName(QStringLiteral("frmExplore"));
+    setFixedSize(twipsSize(8370, 4215));
+    mFolderPicker = [this](const QString &start) { return ShowFolderPicker(mState, start, this); };
+    mFavoritesPicker = [this] { return ShowFavorites(mState, mPrompts, this); };
+    buildControls();
+    setOperation(0);
+
+    // Load.
+    mFileNameBox->clear();
+    mAccept->setEnabled(false);
+    mOption1->setChecked(true);
+    mFiles->setViewStyle(FileListPane::List);
+    loadHistory();
+}
+
+FrmExplore::~FrmExplore() = default;
+
+void FrmExplore::buildControls()
+{
+    mPath = new QComboBox(this);
+    mPath->setObjectName(QStringLiteral("cboPath"));
+    mPath->setEditable(true);
+    mPath->setInsertPolicy(QComboBox::NoInsert);
+    mPath->setGeometry(twipsRect(120, 150, 5325, 315));
+
+    mGetDir = new QPushButton(QStringLiteral("..."), this);
+    mGetDir->setObjectName(QStringLiteral("cmdGetDir"));
+    mGetDir->setAutoDefault(false);
+    mGetDir->setGeometry(twipsRect(5520, 150, 315, 315));
+
+    auto pictureButton = [this](const char *name, const QIcon &icon, float left) {
+        auto *b = new QToolButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setIcon(icon);
+        b->setGeometry(twipsRect(left, 120, 375, 375));
+        return b;
+    };
+    mUp = pictureButton("cmdUpPth", style()->standardIcon(QStyle::SP_FileDialogToParent), 5955);
+    mFav = pictureButton("cmdFav", QIcon(QStringLiteral(":/icons/favorites.svg")), 6480);
+    mNewDir = pictureButton("cmdNewDir", style()->standardIcon(QStyle::SP_FileDialogNewFolder), 6960);
+    mOption1 = pictureButton("Option1", style()->standardIcon(QStyle::SP_FileDialogListView), 7515);
+    mOption2 = pictureButton("Option2", style()->standardIcon(QStyle::SP_FileDialogDetailedView), 7890);
+    auto *views = new QButtonGroup(this);
+    for (QToolButton *option : {mOption1, mOption2}) {
+        option->setCheckable(true);
+        views->addButton(option);
+    }
+
+    mFiles = new FileListPane(this);
+    mFiles->setObjectName(QStringLiteral("ExplorerList1"));
+    mFiles->setGeometry(twipsRect(120, 600, 5295, 2055));
+
+    mSlide = new SlideView(this);
+    mSlide->setObjectName(QStringLiteral("Slide1"));
+    mSlide->setNameCodec(NameCodec(mState.NameCodePage));
+    mSlide->setGeometry(twipsRect(5520, 600, 2730, 2055));
+    mPicture = new MetafileView(this);
+    mPicture->setObjectName(QStringLiteral("Picture1"));
+    mPicture->setBackColor(mSlide->viewBackColor());
+    mPicture->setGeometry(mSlide->geometry());
+    mPicture->hide();
+
+    mSlides = new QListWidget(this);
+    mSlides->setObjectName(QStringLiteral("List1"));
+    mSlides->setUniformItemSizes(true);   // keeps long slide lists fast
+    mSlides->setGeometry(twipsRect(5520, 2640, 2730, 1425));
+    mSlides->setEnabled(false);
+
+    mFileNameLabel = new QLabel(this);
+    mFileNameLabel->setObjectName(QStringLiteral("lblFileName"));
+    mFileNameLabel->setGeometry(twipsRect(120, 2865, 1395, 255));
+    mFileNameBox = new QLineEdit(this);
+    mFileNameBox->setObjectName(QStringLiteral("txtFileName"));
+    mFileNameBox->setGeometry(twipsRect(1560, 2805, 3855, 315));
+    mFileTypeLabel = new QLabel(this);
+    mFileTypeLabel->setObjectName(QStringLiteral("lblFileType"));
+    mFileTypeLabel->setGeometry(twipsRect(120, 3345, 1395, 255));
+    mFileType = new QComboBox(this);
+    mFileType->setObjectName(QStringLiteral("cboFileType"));
+    mFileType->setGeometry(twipsRect(1560, 3285, 3855, 315));
+
+    mAccept = new QPushButton(this);
+    mAccept->setObjectName(QStringLiteral("cmdSave"));
+    mAccept->setDefault(true);
+    mAccept->setGeometry(twipsRect(2880, 3720, 1215, 375));
+    mCancel = new QPushButton(this);
+    mCancel->setObjectName(QStringLiteral("CancelButton"));
+    mCancel->setGeometry(twipsRect(4200, 3720, 1215, 375));
+
+    connect(mPath, &QComboBox::activated, this, [this](int position) {
+        mRecent.select(position);
+        navigate(mPath->itemText(position));
+    });
+    connect(mGetDir, &QPushButton::clicked, this, &FrmExplore::pickFolder);
+    connect(mUp, &QToolButton::clicked, this, &FrmExplore::goUp);
+    connect(mFav, &QToolButton::clicked, this, &FrmExplore::lookInFavorites);
+    connect(mNewDir, &QToolButton::clicked, this, &FrmExplore::makeNewFolder);
+    connect(views, &QButtonGroup::buttonClicked, this, [this] {
+        mFiles->setViewStyle(mOption1->isChecked() ? FileListPane::List : FileListPane::Details);
+    });
+    connect(mFiles, &FileListPane::itemSelected, this, [this](const QString &item) { selectItem(item); });
+    connect(mFiles, &FileListPane::itemActivated, this, &FrmExplore::openItem);
+    connect(mSlides, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            slideChosen();
+    });
+    connect(mFileNameBox, &QLineEdit::textChanged, this,
+            [this](const QString &text) { mAccept->setEnabled(!text.isEmpty()); });
+    connect(mFileType, &QComboBox::currentIndexChanged, this, &FrmExplore::fileTypeChosen);
+    connect(mAccept, &QPushButton::clicked, this, &FrmExplore::accept);
+    connect(mCancel, &QPushButton::clicked, this, &FrmExplore::reject);
+}
+
+// ---- Properties --------------------------------------------------------
+
+bool FrmExplore::setFileTypes(qint16 vNewValue)
+{
+    mFileTypes = vNewValue;
+    const QSignalBlocker quiet(mFileType);
+    mFileType->clear();
+    const std::optional<FileTypeSet> set = fileTypeSet(vNewValue);
+    if (!set)
+        return false;
+    mFiles->model().setNameFilters({set->filter});
+    mFileType->addItems(set->entries);
+    mDefaultExtension = set->defaultExtension;
+    mFileType->setCurrentIndex(0);
+    fileTypeChosen(0);
+    return true;
+}
+
+void FrmExplore::setCurrentDir(const QString &vNewValue)
+{
+    navigate(vNewValue);
+    const QString shown = listFolder();
+    if (!shown.isEmpty())
+        chooseFolder(shown);
+}
+
+QString FrmExplore::currentDir() const
+{
+    return listFolder();
+}
+
+void FrmExplore::setFileName(const QString &vNewValue)
+{
+    mFileName = vNewValue;
+    mFileNameBox->setText(vNewValue);
+}
+
+void FrmExplore::setOperation(qint32 vNewValue)
+{
+    mOperation = vNewValue;
+    const ExploreCaptions c = exploreCaptions(languageOf(mState.LanguageCode), isSave());
+    setWindowTitle(c.title);
+    mAccept->setText(c.accept);
+    mFileNameLabel->setText(c.fileNameLabel);
+    mFileTypeLabel->setText(c.fileTypeLabel);
+    mCancel->setText(c.cancel);
+    mGetDir->setToolTip(c.getDirTip);
+    mFav->setToolTip(c.favoritesTip);
+    mNewDir->setToolTip(c.newFolderTip);
+    mNewDir->setEnabled(isSave());
+}
+
+// ---- Folders -----------------------------------------------------------
+
+QString FrmExplore::listFolder() const
+{
+    return QDir::toNativeSeparators(mFiles->folder());
+}
+
+// The file list refuses a folder it cannot show; the dialog goes on with the
+// folder it had.
+bool FrmExplore::navigate(const QString &folder)
+{
+    if (folder.isEmpty() || !IsExistingFolder(folder))
+        return false;
+    if (folder != listFolder())
+        mFiles->setFolder(folder);
+    return true;
+}
+
+void FrmExplore::loadHistory()
+{
+    mRecent.load(mState.SettingsFile);
+    showFolderBox();
+    // Loading selects each stored folder in key order, and each selection
+    // navigates: the folder shown at the end is the last of them that the
+    // file list took, the topmost one that exists.
+    const QStringList &entries = mRecent.entries();
+    const auto shown = std::find_if(entries.cbegin(), entries.cend(), [](const QString &f) { return IsExistingFolder(f); });
+    if (shown != entries.cend())
+        navigate(*shown);
+}
+
+void FrmExplore::showFolderBox()
+{
+    const QSignalBlocker quiet(mPath);
+    mPath->clear();
+    mPath->addItems(mRecent.entries());
+    mPath->setCurrentIndex(mRecent.selected());
+}
+
+void FrmExplore::chooseFolder(const QString &folder)
+{
+    const int selected = mRecent.choose(folder);
+    showFolderBox();
+    navigate(mRecent.entries().at(selected));
+}
+
+void FrmExplore::goUp()
+{
+    navigate(GetUpDir(listFolder()));
+}
+
+void FrmExplore::lookInFavorites()
+{
+    mState.DialogFolder = listFolder();
+    const QString folder = mFavoritesPicker();
+    if (!folder.isEmpty())
+        chooseFolder(folder);
+}
+
+void FrmExplore::pickFolder()
+{
+    const QString folder = mFolderPicker(mPath->currentText());
+    if (folder.size() >= 2)
+        chooseFolder(folder);
+}
+
+void FrmExplore::openItem(const QString &item)
+{
+    navigate(JoinPath(listFolder(), NameOfPath(QDir::toNativeSeparators(item))));
+}
+
+void FrmExplore::makeNewFolder()
+{
+    if (!isSave())
+        return;
+    const Language lang = languageOf(mState.LanguageCode);
+    const InputText ask = newFolderInput(lang);
+    const std::optional<QString> name = mPrompts.input(ask.prompt, ask.title, ask.defaultText);
+    if (!name || name->isEmpty())
+        return;
+    if (hasForbiddenNameCharacter(*name)) {
+        mPrompts.message(invalidFolderNameMessage(lang));
+        return;
+    }
+    QString failed;
+    if (!MakeFolderPath(JoinPath(listFolder(), *name), &failed)) {
+        QString parent;
+        const FolderFailure why = whyFolderNotCreated(failed, &parent);
+        mPrompts.message(folderNotCreatedMessage(lang, QDir::toNativeSeparators(failed), why, parent));
+    }
+    // The folder shown stays; the new folder appears in its list.
+    mFiles->refresh();
+}
+
+// ---- File types --------------------------------------------------------
+
+void FrmExplore::fileTypeChosen(int index)
+{
+    const FileTypeChoice choice = fileTypeChoice(mFileType->itemText(index));
+    if (choice.filter)
+        mFiles->model().setNameFilters({*choice.filter});
+    if (choice.defaultExtension)
+        mDefaultExtension = *choice.defaultExtension;
+    if (choice.slideListVisible)
+        mSlides->setVisible(*choice.slideListVisible);
+    if (!listFolder().isEmpty())
+        mFiles->refresh();
+}
+
+// ---- Preview -----------------------------------------------------------
+
+void FrmExplore::selectItem(const QString &item)
+{
+    const QString path = QDir::toNativeSeparators(item);
+    if (mFiles->selectedPath() != item)
+        mFiles->setSelectedPath(item);
+    // A folder is an item without extension, whatever its name looks like.
+    const bool file = !QFileInfo(path).isDir();
+    const bool extension = file && path.size() >= 4 && path.at(path.size() - 4) == u'.';
+    if (extension)
+        mFileNameBox->setText(GetShotName(path));
+    if (file && fileKindOf(path) == FileKind::Metafile) {
+        // A metafile that cannot be read leaves the picture empty.
+        mPicture->setPicture(path);
+        mPicture->show();
+        mSlide->hide();
+        mSlides->clear();
+        mSlides->setEnabled(false);
+    } else if (extension) {
+        mPicture->hide();
+        mSlide->show();
+        mSlides->setEnabled(true);
+        GetSldList(path);
+    } else {
+        const QSignalBlocker quiet(mSlides);
+        mSlides->clear();
+        mSlides->setEnabled(false);
+        mSlide->setSlideFile(QString());
+    }
+}
+
+void FrmExplore::GetSldList(const QString &strLibeName)
+{
+    mPreview = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
+    if (strLibeName.isEmpty())
+        return;
+    {
+        const QSignalBlocker quiet(mSlides);
+        mSlides->clear();
+    }
+    mSlides->setEnabled(true);
+    mPreview->setLibraryFile(strLibeName);
+    const int count = std::min(mPreview->slideCount(), int(std::numeric_limits<qint16>::max()));
+    const Language lang = languageOf(mState.LanguageCode);
+    if (fileKindOf(strLibeName) == FileKind::Library) {
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            names << (mState.CurrentSlideName = mPreview->slideName(i));
+        {
+            const QSignalBlocker quiet(mSlides);
+            mSlides->addItems(names);
+        }
+        if (mSlides->count() > 0) {
+            mSlides->setCurrentRow(0);   // shows the first slide
+            return;
+        }
+        if (!isSave()) {
+            const MessageText m = notLibraryMessage(lang, strLibeName);
+            mPrompts.message({PromptIcon::Critical, m.text, m.title});
+            mSlides->clear();
+            mSlides->setEnabled(false);
+            clearPreview();
+        }
+        return;
+    }
+    mState.CurrentSlideName = mPreview->slideName(0);
+    if (mState.CurrentSlideName.isEmpty()) {
+        if (!isSave()) {
+            const MessageText m = notSlideMessage(lang, strLibeName);
+            mPrompts.message({PromptIcon::Critical, m.text, m.title});
+            mSlides->setEnabled(false);
+            clearPreview();
+        }
+        return;
+    }
+    ShowSld(strLibeName, mState.CurrentSlideName);
+    mSlides->setEnabled(false);
+}
+
+void FrmExplore::ShowSld(const QString &strLibeName, const QString &strSldName)
+{
+    mState.CurrentSlideSpec =
+        fileKindOf(strLibeName) == FileKind::Library ? makeSlideSpec(strLibeName, strSldName) : strLibeName;
+    mSlide->setSlideFile(mState.CurrentSlideSpec);
+}
+
+// The entries of List1 are the slides of the library on preview.
+void FrmExplore::slideChosen()
+{
+    if (mPreview && mSlides->currentItem())
+        ShowSld(mPreview->libraryFile(), mSlides->currentItem()->text());
+}
+
+void FrmExplore::clearPreview()
+{
+    mSlide->setSlideFile(QString());
+    mFileNameBox->clear();
+}
+
+// ---- Accept and cancel -------------------------------------------------
+
+void FrmExplore::accept()
+{
+    // The accept button is off while the name box is empty; an empty name
+    // would make a hidden file of the bare extension.
+    if (mFileNameBox->text().isEmpty())
+        return;
+    const QString path = JoinPath(listFolder(), mFileNameBox->text() + mDefaultExtension);
+    mFileName = path;
+    const Language lang = languageOf(mState.LanguageCode);
+    if (!isSave()) {
+        if (FileExists(path)) {
+            mRecent.write(mState.SettingsFile);
+            QDialog::accept();
+            return;
+        }
+        if (mPrompts.message(fileNotFoundQuestion(lang, path)) == Answer::Ok) {
+            mFileName.clear();
+            return;
+        }
+        mFileNameBox->clear();
+        mFileName.clear();
+        QDialog::reject();
+        return;
+    }
+    if (FileExists(path)) {
+        if (mPrompts.message(overwriteQuestion(lang, path)) == Answer::Yes)
+            QDialog::accept();
+        else
+            mFileName.clear();
+        return;
+    }
+    mRecent.write(mState.SettingsFile);
+    QDialog::accept();
+}
+
+void FrmExplore::reject()
+{
+    mFileName.clear();
+    QDialog::reject();
+}
+
+} // namespace quarvel

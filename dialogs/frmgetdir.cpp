@@ -1,0 +1,129 @@
+#include "frmgetdir.h"
+
+#include "dialogpaths.h"
+#include "dialogtexts.h"
+#include "filelistpane.h"
+#include "twips.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QFileSystemModel>
+#include <QPushButton>
+#include <QTreeView>
+
+#include <memory>
+
+namespace quarvel {
+
+FrmGetDir::FrmGetDir(AppState &state, QWidget *parent)
+    : QDialog(parent)
+    , mState(state)
+    , mTree(new FolderTreePane(this))
+    , mSelected(new QLabel(this))
+    , mOk(new QPushButton(this))
+{
+    setObjectName(QStringLiteral("frmGetDir"));
+    setFixedSize(twipsSize(4695, 4935));
+    const FolderPickerCaptions captions = folderPickerCaptions(languageOf(mState.LanguageCode));
+    setWindowTitle(captions.title);
+
+    auto *prompt = new QLabel(captions.prompt, this);
+    prompt->setObjectName(QStringLiteral("lbl1"));
+    prompt->setGeometry(twipsRect(120, 120, 4455, 255));
+    mTree->setObjectName(QStringLiteral("ExplorerTree1"));
+    mTree->setGeometry(twipsRect(120, 360, 4455, 3375));
+    mSelected->setObjectName(QStringLiteral("Label1"));
+    mSelected->setGeometry(twipsRect(120, 3840, 4455, 495));
+    mSelected->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mSelected->setWordWrap(true);
+    mOk->setObjectName(QStringLiteral("cmdOK"));
+    mOk->setText(captions.ok);
+    mOk->setGeometry(twipsRect(2040, 4440, 1215, 375));
+    mOk->setDefault(true);
+    auto *cancel = new QPushButton(captions.cancel, this);
+    cancel->setObjectName(QStringLiteral("CancelButton"));
+    cancel->setGeometry(twipsRect(3360, 4440, 1215, 375));
+
+    connect(mTree, &FolderTreePane::folderSelected, this, [this] { folderSelected(); });
+    connect(mOk, &QPushButton::clicked, this, &FrmGetDir::accept);
+    connect(cancel, &QPushButton::clicked, this, &FrmGetDir::reject);
+
+    mState.FolderPickerResult.clear();
+    if (!mState.DialogFolder.isEmpty()) {
+        mTree->goToPath(mState.DialogFolder);
+        // The folder shown at the start counts as selected, so the label
+        // names it and OK follows the same rules as for a click.
+        if (!mTree->currentFolder().isEmpty())
+            folderSelected();
+    }
+    arrangeTree();
+}
+
+// Folders by name, and the start folder in view. The tree reads folders in
+// the background, and each folder read along the way to the start folder
+// moves the rows below it; the start folder is brought back into view as
+// they come in, until the folder holding it has been read.
+void FrmGetDir::arrangeTree()
+{
+    auto *view = mTree->findChild<QTreeView *>();
+    auto *model = view ? qobject_cast<QFileSystemModel *>(view->model()) : nullptr;
+    if (!model)
+        return;
+    view->sortByColumn(0, Qt::AscendingOrder);
+    view->setSortingEnabled(true);
+    const QString start = mTree->currentFolder();
+    if (start.isEmpty())
+        return;
+    const QString holder = QFileInfo(start).absolutePath();
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(model, &QFileSystemModel::directoryLoaded, view, [=](const QString &loaded) {
+        const QString folder = loaded.endsWith(u'/') ? loaded : loaded + u'/';
+        if ((start + u'/').startsWith(folder) && view->currentIndex().isValid())
+            view->scrollTo(view->currentIndex());
+        if (QDir::cleanPath(loaded) == holder)
+            disconnect(*connection);
+    });
+}
+
+QString FrmGetDir::currentFolder() const
+{
+    return QDir::toNativeSeparators(mTree->currentFolder());
+}
+
+void FrmGetDir::selectFolder(const QString &folder)
+{
+    mTree->goToPath(folder);
+    folderSelected();
+}
+
+void FrmGetDir::folderSelected()
+{
+    const QString p = currentFolder();
+    mOk->setEnabled(canChooseFolder(p));
+    mSelected->setToolTip(p);
+    mSelected->setText(CompactPath(p, 54));
+}
+
+void FrmGetDir::accept()
+{
+    mState.FolderPickerResult = currentFolder();
+    QDialog::accept();
+}
+
+void FrmGetDir::reject()
+{
+    mState.FolderPickerResult.clear();
+    QDialog::reject();
+}
+
+QString ShowFolderPicker(AppState &state, const QString &start, QWidget *parent)
+{
+    if (!start.isEmpty())
+        state.DialogFolder = start;
+    FrmGetDir picker(state, parent);
+    picker.exec();
+    return state.FolderPickerResult;
+}
+
+} // namespace quarvel

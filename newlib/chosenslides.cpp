@@ -1,0 +1,106 @@
+#include "chosenslides.h"
+
+#include "dialogpaths.h"
+#include "slideerror.h"
+#include "slidelibrary.h"
+
+namespace quarvel {
+
+ChosenSlides::ChosenSlides(char16_t separator)
+    : mSeparator(separator)
+{
+}
+
+int ChosenSlides::SlideExist(const QString &strShotSLDName) const
+{
+    const QString key = strShotSLDName.toUpper();
+    for (size_t row = 0; row < mRows.size(); ++row) {
+        if (mRows[row].key == key)
+            return int(row) + 1;
+    }
+    return 0;
+}
+
+int ChosenSlides::append(const QString &name, const QString &path)
+{
+    mRows.push_back({{name, path}, name.toUpper()});
+    return count() - 1;
+}
+
+void ChosenSlides::remove(int row)
+{
+    if (row >= 0 && row < count())
+        mRows.erase(mRows.begin() + row);
+}
+
+bool ChosenSlides::isValidTypedName(const QString &name)
+{
+    return !name.isEmpty() && !hasForbiddenNameCharacter(name) && !name.contains(u' ');
+}
+
+int ChosenSlides::AddSldToList(const QString &path, Prompts &prompts, Language language)
+{
+    const QString name = GetShotName(path, mSeparator);
+    if (SlideExist(name) == 0)
+        return append(name, path);
+
+    const MessageSpec question = duplicateSlideQuestion(language, path);
+    if (prompts.message(question) != Answer::Yes)
+        return -1;
+    const InputText ask = newSlideNameInput(language);
+    while (true) {
+        // Cancel gives no name, which only asks again: the way out is a free
+        // name, or No to the question that a taken name brings back.
+        const QString typed = prompts.input(ask.prompt, ask.title, ask.defaultText).value_or(QString());
+        if (typed.isEmpty())
+            continue;
+        if (!isValidTypedName(typed)) {
+            prompts.message(invalidSlideNameMessage(language));
+            continue;
+        }
+        if (SlideExist(typed) == 0)
+            return append(typed, path);
+        if (prompts.message(question) != Answer::Yes)
+            return -1;
+    }
+}
+
+namespace {
+
+// Whether a name the codec refuses would fit but for its length: each of its
+// characters can be stored on its own.
+bool refusedForLength(const NameCodec &codec, const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (qsizetype i = 0; i < name.size();) {
+        const qsizetype width = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
+        if (!codec.encodeNew(name.mid(i, width)))
+            return false;
+        i += width;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<AddFailure> addChosenSlide(SlideLibrary &library, const ChosenSlide &slide)
+{
+    try {
+        library.addSlideFile(slide.path, slide.name);
+        return std::nullopt;
+    } catch (const SlideError &added) {
+        // The component names only its first complaint; a file that is a
+        // slide must not be called one that is not.
+        try {
+            SlideLibrary::readSlideFile(slide.path);
+        } catch (const SlideError &read) {
+            return AddFailure{AddFailureKind::NotSlide, read.message()};
+        }
+        if (!library.codec().encodeNew(slide.name) && refusedForLength(library.codec(), slide.name))
+            return AddFailure{AddFailureKind::NameTooLong, added.message()};
+        return AddFailure{AddFailureKind::Other, added.message()};
+    }
+}
+
+} // namespace quarvel

@@ -1,0 +1,74 @@
+#pragma once
+
+// The builder's list of chosen slides without its grid: rows of slide name
+// and slide file in the order they were added, the names unique without
+// regard to letter case, and the question-and-rename dialogue that keeps
+// them so. Also how one row goes into a library: under the row's name, so
+// that a renamed slide keeps the name it was given in the list.
+
+#include "captions.h"
+#include "newlibtexts.h"
+#include "paths.h"
+#include "prompts.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace quarvel {
+
+class SlideLibrary;
+
+struct ChosenSlide
+{
+    QString name;   // as derived or typed; its case is kept
+    QString path;   // the .sld file; the same file may be listed under two names
+};
+
+class ChosenSlides
+{
+public:
+    // separator: how the paths added are spelt (the short name of a file is
+    // what follows the last separator).
+    explicit ChosenSlides(char16_t separator = nativePaths().separator);
+
+    // SlideExist: the 1-based number of the first row whose name, upper-cased,
+    // equals strShotSLDName upper-cased; 0 when there is none.
+    int SlideExist(const QString &strShotSLDName) const;
+
+    // AddSldToList: appends path under its short name. When that name is
+    // taken, asks whether to add the file under another name and, on Yes,
+    // asks for names until one is valid and free (or until the user declines
+    // the question again). Cancel in the input box only asks again. Returns
+    // the row added (always the last), or -1 when nothing was added.
+    int AddSldToList(const QString &path, Prompts &prompts, Language language);
+
+    int count() const { return int(mRows.size()); }
+    bool isEmpty() const { return mRows.empty(); }
+    const ChosenSlide &at(int row) const { return mRows.at(size_t(row)).slide; }
+
+    // A row outside the list changes nothing.
+    void remove(int row);
+    void clear() { mRows.clear(); }
+
+    // A typed name must not be empty nor hold \ / : * ? " < > | or a blank.
+    static bool isValidTypedName(const QString &name);
+
+private:
+    int append(const QString &name, const QString &path);
+
+    struct Row
+    {
+        ChosenSlide slide;
+        QString key;   // the name upper-cased, kept so that lookups stay cheap on long lists
+    };
+    std::vector<Row> mRows;
+    char16_t mSeparator;
+};
+
+// Appends the slide of slide.path to library under slide.name. Nothing when
+// it was added; otherwise why not, the library being unchanged.
+std::optional<AddFailure> addChosenSlide(SlideLibrary &library, const ChosenSlide &slide);
+
+} // namespace quarvel

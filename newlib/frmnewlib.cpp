@@ -1,0 +1,536 @@
+#include "frmnewlib.h"
+
+#include "dialogpaths.h"
+#include "filelistpane.h"
+#include "frmfav.h"
+#include "newlibtexts.h"
+#include "slidelibrary.h"
+#include "slidespec.h"
+#include "slideview.h"
+#include "twips.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include <algorithm>
+
+// The favourites picture is the main window's, so the command looks the same
+// in every window.
+static void initMainIcons()
+{
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace quarvel {
+
+namespace {
+
+// Work over many items: when the list is long, a progress dialog modal to the
+// builder from the first item on, and the events handled between items, so
+// that the windows repaint and the progress dialog's Cancel is heard.
+class LongWork
+{
+public:
+    LongWork(QWidget *owner, const QString &label, const QString &cancel, int total)
+    {
+        if (total <= FrmNewLib::kProgressFrom)
+            return;
+        mProgress = std::make_unique<QProgressDialog>(label, cancel, 0, total, owner);
+        mProgress->setWindowTitle(QString::fromUtf16(kProgramTitle));
+        mProgress->setWindowModality(Qt::WindowModal);
+        mProgress->setAutoClose(false);
+        mProgress->setAutoReset(false);
+        mProgress->setMinimumDuration(0);
+        mProgress->show();
+        QCoreApplication::processEvents();
+        mSinceEvents.start();
+    }
+
+    // done items are finished; false once the user has cancelled.
+    bool advance(int done)
+    {
+        if (!mProgress)
+            return true;
+        // Repainting after every item would cost more than the items
+        // themselves; a few times a second keeps the windows live.
+        if (mSinceEvents.elapsed() >= kEventsEveryMs || done >= mProgress->maximum()) {
+            mProgress->setValue(done);
+            QCoreApplication::processEvents();
+            mSinceEvents.restart();
+        }
+        return !mProgress->wasCanceled();
+    }
+
+    // Before a message, so that the message is not hidden behind it.
+    void close() { mProgress.reset(); }
+
+private:
+    static constexpr qint64 kEventsEveryMs = 40;
+
+    std::unique_ptr<QProgressDialog> mProgress;
+    QElapsedTimer mSinceEvents;
+};
+
+QTableWidgetItem *gridCell(const QString &text)
+{
+    auto *cell = new QTableWidgetItem(text);
+    cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return cell;
+}
+
+} // namespace
+
+FrmNewLib::FrmNewLib(AppState &state, Prompts &prompts, QWidget *parent)
+    : QDialog(parent)
+    , mState(state)
+    , mPrompts(prompts)
+{
+    initMainIcons();
+    setObjectName(QStringLiteral("frmNewLib"));
+    setFixedSize(twipsSize(7335, 5280));
+    mFolderPicker = [this](const QString &start) { return ShowFolderPicker(mState, start, this); };
+    mFavoritesPicker = [this] { return ShowFavorites(mState, mPrompts, this); };
+    buildControls();
+
+    // Load.
+    mNewLib.reset();
+    mGrid->setRowCount(0);
+    mGrid->setColumnWidth(0, twipsSize(1300, 0).width());
+    // The path column runs past the right edge; the grid scrolls sideways.
+    mGrid->setColumnWidth(1, twipsSize(100000, 0).width());
+    mOption1->setChecked(true);
+    mFiles->setViewStyle(FileListPane::List);
+    loadHistory();
+    applyCaptions();
+    mAdd->setEnabled(false);
+    mRemove->setEnabled(false);
+    mRemoveAll->setEnabled(false);
+    mCreate->setEnabled(false);
+    mGrid->setEnabled(false);
+}
+
+FrmNewLib::~FrmNewLib() = default;
+
+void FrmNewLib::buildControls()
+{
+    mPath = new QComboBox(this);
+    mPath->setObjectName(QStringLiteral("cboPath"));
+    mPath->setEditable(true);
+    mPath->setInsertPolicy(QComboBox::NoInsert);
+    mPath->setGeometry(twipsRect(120, 150, 4245, 315));
+
+    mGetDir = new QPushButton(QStringLiteral("..."), this);
+    mGetDir->setObjectName(QStringLiteral("cmdGetDir"));
+    mGetDir->setAutoDefault(false);
+    mGetDir->setGeometry(twipsRect(4440, 150, 315, 315));
+
+    auto pictureButton = [this](const char *name, const QIcon &icon, float left) {
+        auto *b = new QToolButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setIcon(icon);
+        b->setGeometry(twipsRect(left, 120, 375, 375));
+        return b;
+    };
+    mUp = pictureButton("cmdUpPth", style()->standardIcon(QStyle::SP_FileDialogToParent), 4875);
+    mFav = pictureButton("cmdFav", QIcon(QStringLiteral(":/icons/favorites.svg")), 5400);
+    mOption1 = pictureButton("Option1", style()->standardIcon(QStyle::SP_FileDialogListView), 6435);
+    mOption2 = pictureButton("Option2", style()->standardIcon(QStyle::SP_FileDialogDetailedView), 6810);
+    auto *views = new QButtonGroup(this);
+    for (QToolButton *option : {mOption1, mOption2}) {
+        option->setCheckable(true);
+        views->addButton(option);
+    }
+
+    mFiles = new FileListPane(this);
+    mFiles->setObjectName(QStringLiteral("ExplorerList1"));
+    mFiles->model().setNameFilters({QStringLiteral("*.sld")});
+    mFiles->setGeometry(twipsRect(120, 600, 4215, 2055));
+
+    mSlide = new SlideView(this);
+    mSlide->setObjectName(QStringLiteral("Slide1"));
+    mSlide->setNameCodec(NameCodec(mState.NameCodePage));
+    mSlide->setGeometry(twipsRect(4440, 600, 2730, 2040));
+
+    mGrid = new QTableWidget(0, 2, this);
+    mGrid->setObjectName(QStringLiteral("flexNewLibeSlides"));
+    mGrid->setGeometry(twipsRect(120, 2760, 4215, 2415));
+    mGrid->horizontalHeader()->hide();
+    mGrid->verticalHeader()->hide();
+    mGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    mGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    mGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mGrid->setWordWrap(false);
+    // Rows of one text line, as a long list needs.
+    mGrid->verticalHeader()->setDefaultSectionSize(mGrid->fontMetrics().height() + 6);
+    mGrid->viewport()->installEventFilter(this);
+
+    auto button = [this](const char *name, float left, float top, float width) {
+        auto *b = new QPushButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        b->setGeometry(twipsRect(left, top, width, 375));
+        return b;
+    };
+    mAdd = button("cmdAdd", 4440, 2760, 2775);
+    mAddAll = button("cmdAddAll", 4440, 3240, 2775);
+    mRemove = button("cmdRemove", 4440, 3720, 2775);
+    mRemoveAll = button("cmdRemoveAll", 4440, 4200, 2775);
+    mCreate = button("cmdSave", 4440, 4800, 1215);
+    mCreate->setDefault(true);
+    mCancel = button("CancelButton", 6000, 4800, 1215);
+
+    connect(mPath, &QComboBox::activated, this, [this](int position) {
+        mRecent.select(position);
+        navigate(mPath->itemText(position));
+    });
+    connect(mGetDir, &QPushButton::clicked, this, &FrmNewLib::pickFolder);
+    connect(mUp, &QToolButton::clicked, this, &FrmNewLib::goUp);
+    connect(mFav, &QToolButton::clicked, this, &FrmNewLib::lookInFavorites);
+    connect(views, &QButtonGroup::buttonClicked, this, [this] {
+        mFiles->setViewStyle(mOption1->isChecked() ? FileListPane::List : FileListPane::Details);
+    });
+    connect(mFiles, &FileListPane::itemSelected, this, &FrmNewLib::selectItem);
+    connect(mFiles, &FileListPane::itemActivated, this, &FrmNewLib::openItem);
+    // The list's own insertions and removals run with its signals blocked, so
+    // only the user's choices arrive here.
+    connect(mGrid, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
+        if (row != previous && !mPressing)
+            selectRow(row);
+    });
+    connect(mGrid, &QTableWidget::cellPressed, this, [this](int row, int) {
+        mPressing = false;
+        selectRow(row);
+    });
+    connect(mAdd, &QPushButton::clicked, this, &FrmNewLib::add);
+    connect(mAddAll, &QPushButton::clicked, this, &FrmNewLib::addAll);
+    connect(mRemove, &QPushButton::clicked, this, &FrmNewLib::remove);
+    connect(mRemoveAll, &QPushButton::clicked, this, &FrmNewLib::removeAll);
+    connect(mCreate, &QPushButton::clicked, this, &FrmNewLib::create);
+    connect(mCancel, &QPushButton::clicked, this, &FrmNewLib::reject);
+}
+
+bool FrmNewLib::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mGrid->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            mPressing = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            mPressing = false;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void FrmNewLib::applyCaptions()
+{
+    const NewLibCaptions c = newLibCaptions(languageOf(mState.LanguageCode));
+    setWindowTitle(c.title);
+    mGetDir->setToolTip(c.getDirTip);
+    mFav->setToolTip(c.favoritesTip);
+    mAdd->setText(c.add);
+    mAddAll->setText(c.addAll);
+    mRemove->setText(c.remove);
+    mRemoveAll->setText(c.removeAll);
+    mCreate->setText(c.create);
+    mCancel->setText(c.cancel);
+}
+
+// ---- Folders -----------------------------------------------------------
+
+void FrmNewLib::setCurrentDir(const QString &vNewValue)
+{
+    navigate(vNewValue);
+    const QString shown = listFolder();
+    if (!shown.isEmpty())
+        chooseFolder(shown);
+}
+
+QString FrmNewLib::currentDir() const
+{
+    return listFolder();
+}
+
+QString FrmNewLib::listFolder() const
+{
+    return QDir::toNativeSeparators(mFiles->folder());
+}
+
+// The file list refuses a folder it cannot show; the dialog goes on with the
+// folder it had.
+bool FrmNewLib::navigate(const QString &folder)
+{
+    if (folder.isEmpty() || !IsExistingFolder(folder))
+        return false;
+    if (folder != listFolder())
+        mFiles->setFolder(folder);
+    return true;
+}
+
+void FrmNewLib::loadHistory()
+{
+    mRecent.load(mState.SettingsFile);
+    showFolderBox();
+    // Loading selects each stored folder in key order, and each selection
+    // navigates: the folder shown at the end is the last of them that the
+    // file list took, the topmost one that exists.
+    const QStringList &entries = mRecent.entries();
+    const auto shown = std::find_if(entries.cbegin(), entries.cend(), [](const QString &f) { return IsExistingFolder(f); });
+    if (shown != entries.cend())
+        navigate(*shown);
+}
+
+void FrmNewLib::showFolderBox()
+{
+    const QSignalBlocker quiet(mPath);
+    mPath->clear();
+    mPath->addItems(mRecent.entries());
+    mPath->setCurrentIndex(mRecent.selected());
+}
+
+void FrmNewLib::chooseFolder(const QString &folder)
+{
+    const int selected = mRecent.choose(folder);
+    showFolderBox();
+    navigate(mRecent.entries().at(selected));
+}
+
+void FrmNewLib::goUp()
+{
+    navigate(GetUpDir(listFolder()));
+}
+
+// Unlike the file dialog, the builder does not offer its own folder as the
+// active one: the favourites see whatever DialogFolder last held.
+void FrmNewLib::lookInFavorites()
+{
+    const QString folder = mFavoritesPicker();
+    if (!folder.isEmpty())
+        chooseFolder(folder);
+}
+
+void FrmNewLib::pickFolder()
+{
+    const QString folder = mFolderPicker(mPath->currentText());
+    if (folder.size() >= 2)
+        chooseFolder(folder);
+}
+
+void FrmNewLib::openItem(const QString &item)
+{
+    navigate(JoinPath(listFolder(), NameOfPath(QDir::toNativeSeparators(item))));
+}
+
+QStringList FrmNewLib::slideFilesOfFolder() const
+{
+    const QString folder = listFolder();
+    if (folder.isEmpty())
+        return {};
+    return QDir(folder).entryList({QStringLiteral("*.sld")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+// ---- Preview -----------------------------------------------------------
+
+void FrmNewLib::selectItem(const QString &item)
+{
+    const QString path = QDir::toNativeSeparators(item);
+    // A folder is an item without extension, whatever its name looks like.
+    const bool extension = !QFileInfo(path).isDir() && path.size() >= 4 && path.at(path.size() - 4) == u'.';
+    if (extension)
+        GetSldList(path);
+    mFileName = path;
+    mAdd->setEnabled(true);
+}
+
+void FrmNewLib::GetSldList(const QString &strLibeName)
+{
+    mPreview = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
+    if (strLibeName.isEmpty())
+        return;
+    mPreview->setLibraryFile(strLibeName);
+    const Language lang = languageOf(mState.LanguageCode);
+    mState.CurrentSlideName = mPreview->slideName(0);
+    if (mState.CurrentSlideName.isEmpty()) {
+        message(previewNotSlideMessage(lang, strLibeName));
+        mSlide->setSlideFile(QString());
+        return;
+    }
+    ShowSld(strLibeName, mState.CurrentSlideName);
+    // The view reports rather than throws; a named slide it cannot show is
+    // the failure the preview names.
+    if (!mSlide->hasSlide()) {
+        message(previewNotLibraryMessage(lang, strLibeName));
+        mSlide->setSlideFile(QString());
+    }
+}
+
+void FrmNewLib::ShowSld(const QString &strLibeName, const QString &strSldName)
+{
+    mState.CurrentSlideSpec =
+        fileKindOf(strLibeName) == FileKind::Library ? makeSlideSpec(strLibeName, strSldName) : strLibeName;
+    mSlide->setSlideFile(mState.CurrentSlideSpec);
+}
+
+// ---- The list of chosen slides -------------------------------------------
+
+void FrmNewLib::selectRow(int row)
+{
+    if (row >= 0 && row < mChosen.count()) {
+        const QString path = mChosen.at(row).path;
+        if (FileExists(path))
+            GetSldList(path);
+        else
+            message(rowFileNotFoundMessage(languageOf(mState.LanguageCode), path));
+    }
+    mRemove->setEnabled(row >= 0);
+    mRemoveAll->setEnabled(row >= 0);
+}
+
+void FrmNewLib::addToList(const QString &path)
+{
+    const int row = mChosen.AddSldToList(path, mPrompts, languageOf(mState.LanguageCode));
+    if (row < 0)
+        return;
+    const QSignalBlocker quiet(mGrid);
+    mGrid->insertRow(row);
+    mGrid->setItem(row, 0, gridCell(mChosen.at(row).name));
+    mGrid->setItem(row, 1, gridCell(path));
+    mGrid->setCurrentCell(row, 0);
+    mGrid->setEnabled(true);
+}
+
+void FrmNewLib::showRowsEnabled(bool enabled)
+{
+    mGrid->setEnabled(enabled);
+    mCreate->setEnabled(enabled);
+}
+
+void FrmNewLib::updateCreate()
+{
+    showRowsEnabled(!mChosen.isEmpty());
+}
+
+void FrmNewLib::add()
+{
+    if (!mFileName.isEmpty()) {
+        addToList(mFileName);
+        mFileName.clear();
+        mAdd->setEnabled(false);
+    }
+    updateCreate();
+}
+
+void FrmNewLib::addAll()
+{
+    const QString folder = listFolder();
+    const QStringList files = slideFilesOfFolder();
+    const NewLibCaptions c = newLibCaptions(languageOf(mState.LanguageCode));
+    LongWork work(this, c.addingSlides, c.cancel, int(files.size()));
+    for (int i = 0; i < files.size(); ++i) {
+        addToList(JoinPath(folder, files.at(i)));
+        if (!work.advance(i + 1))
+            break;
+    }
+    // Also for a folder without slides: Add All ends the Add candidate.
+    mFileName.clear();
+    mAdd->setEnabled(false);
+    updateCreate();
+}
+
+void FrmNewLib::remove()
+{
+    const int row = mGrid->currentRow();
+    if (row < 0 || row >= mChosen.count())
+        return;
+    {
+        const QSignalBlocker quiet(mGrid);
+        if (mChosen.count() >= 2) {
+            mChosen.remove(row);
+            mGrid->removeRow(row);
+        } else {
+            mChosen.clear();
+            mGrid->setRowCount(0);
+        }
+        // Remove is off until the user picks a row again, so no row is
+        // shown as picked either.
+        mGrid->setCurrentItem(nullptr);
+        mGrid->clearSelection();
+    }
+    updateCreate();
+    mRemove->setEnabled(false);
+    mRemoveAll->setEnabled(false);
+    mSlide->setSlideFile(QString());
+}
+
+void FrmNewLib::removeAll()
+{
+    {
+        const QSignalBlocker quiet(mGrid);
+        mChosen.clear();
+        mGrid->setRowCount(0);
+    }
+    showRowsEnabled(false);
+    mRemove->setEnabled(false);
+    mRemoveAll->setEnabled(false);
+    ShowSld(QString(), QString());
+}
+
+// ---- Create and cancel ---------------------------------------------------
+
+std::unique_ptr<SlideLibrary> FrmNewLib::CreateNewLib()
+{
+    auto library = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
+    const Language lang = languageOf(mState.LanguageCode);
+    const NewLibCaptions c = newLibCaptions(lang);
+    const int rows = mChosen.count();
+    LongWork work(this, c.creatingLibrary, c.cancel, rows);
+    // The library takes each slide at its end, so the list's last row
+    // becomes the library's first slide.
+    for (int row = rows - 1; row >= 0; --row) {
+        const ChosenSlide slide = mChosen.at(row);   // a copy: events run between rows
+        mSlide->setSlideFile(slide.path);
+        if (const std::optional<AddFailure> failure = addChosenSlide(*library, slide)) {
+            work.close();
+            message(slideNotAddedMessage(lang, slide.path, slide.name, *failure));
+            mSlide->setSlideFile(QString());
+            return nullptr;
+        }
+        if (!work.advance(rows - row))
+            return nullptr;
+    }
+    return library;
+}
+
+void FrmNewLib::create()
+{
+    mNewLib = CreateNewLib();
+    if (mNewLib)
+        QDialog::accept();
+}
+
+void FrmNewLib::reject()
+{
+    mFileName.clear();
+    mNewLib.reset();
+    QDialog::reject();
+}
+
+std::unique_ptr<SlideLibrary> showNewLibrary(AppState &state, Prompts &prompts, QWidget *parent,
+                                             const QString &startFolder)
+{
+    FrmNewLib dialog(state, prompts, parent);
+    dialog.setCurrentDir(startFolder);
+    dialog.exec();
+    return dialog.takeNewLib();
+}
+
+} // namespace quarvel

@@ -1,0 +1,117 @@
+#pragma once
+
+// What the dialog tests share: a scratch folder with its own settings file,
+// the shared state and scripted prompts, slide files made on the spot, and a
+// way to act on a modal dialog once it is up.
+
+#include "appstate.h"
+#include "inifile.h"
+#include "paths.h"
+#include "scriptedprompts.h"
+#include "slidelibrary.h"
+#include "slidewriter.h"
+#include "testdata.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+
+namespace quarvel::test {
+
+// Runs action on the modal dialog of type T once its exec() loop turns. A
+// dialog the action leaves open fails the test and is closed, so no test
+// hangs on a modal dialog.
+template <class T>
+void onModal(std::function<void(T &)> action)
+{
+    QTimer::singleShot(0, [action] {
+        QWidget *shown = QApplication::activeModalWidget();
+        auto *dialog = qobject_cast<T *>(shown);
+        if (!dialog) {
+            ADD_FAILURE() << "expected modal dialog not shown";
+            if (shown)
+                shown->close();
+            return;
+        }
+        action(*dialog);
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "dialog left open";
+            dialog->reject();
+        }
+    });
+}
+
+template <class T = QAbstractButton>
+T *control(const QWidget &dialog, const char *name)
+{
+    T *found = dialog.findChild<T *>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+inline void click(const QWidget &dialog, const char *button)
+{
+    control(dialog, button)->click();
+}
+
+class DialogTest : public ::testing::Test
+{
+protected:
+    DialogTest()
+    {
+        mState.SettingsFile = path(QStringLiteral("Quarvel.ini"));
+        mState.LanguageCode = QStringLiteral("En");
+    }
+
+    QString path(const QString &relative) const
+    {
+        return QDir::toNativeSeparators(QDir(mDir.path()).filePath(relative));
+    }
+    QString makeFolder(const QString &relative) const
+    {
+        QDir().mkpath(path(relative));
+        return path(relative);
+    }
+    QString makeFile(const QString &relative, const QByteArray &bytes) const
+    {
+        writeFile(path(relative), bytes);
+        return path(relative);
+    }
+    QString makeSlide(const QString &relative) const
+    {
+        SlideWriter w(199, 99);
+        w.color(3);
+        w.vector(10, 10, 180, 90);
+        const QPoint triangle[] = {QPoint(20, 20), QPoint(60, 20), QPoint(40, 70)};
+        w.fill(triangle);
+        return makeFile(relative, w.finish());
+    }
+    QString makeLibrary(const QString &relative, const QStringList &slides) const
+    {
+        SlideLibrary library;
+        for (const QString &name : slides)
+            library.addSlideFile(makeSlide(QStringLiteral("slide.sld")), name);
+        library.saveLibrary(path(relative));
+        return path(relative);
+    }
+
+    QString ini(const QString &section, const QString &key) const
+    {
+        return ReadIniString(mState.SettingsFile, section, key);
+    }
+    void setIni(const QString &section, int key, const QString &value) const
+    {
+        ASSERT_TRUE(WriteIniString(mState.SettingsFile, section, QString::number(key), value));
+    }
+
+    QTemporaryDir mDir;
+    AppState mState;
+    ScriptedPrompts mPrompts;
+};
+
+} // namespace quarvel::test

@@ -1,0 +1,62 @@
+#pragma once
+
+// What the builder's tests share: small slide files of our own, and scripted
+// prompts that give up on a runaway dialogue. The rename loop ends only on
+// the answers a test scripts (Cancel asks again), so a faulty loop would
+// otherwise keep asking for ever instead of failing.
+
+#include "scriptedprompts.h"
+#include "slidewriter.h"
+#include "testdata.h"
+
+#include <QDir>
+
+#include <stdexcept>
+
+namespace quarvel::test {
+
+class BoundedPrompts : public ScriptedPrompts
+{
+public:
+    static constexpr size_t kLimit = 500;
+
+    Answer message(const MessageSpec &spec) override
+    {
+        guard();
+        return ScriptedPrompts::message(spec);
+    }
+
+    std::optional<QString> input(const QString &prompt, const QString &title,
+                                 const QString &defaultText) override
+    {
+        guard();
+        return ScriptedPrompts::input(prompt, title, defaultText);
+    }
+
+private:
+    void guard() const
+    {
+        if (shown().size() >= kLimit)
+            throw std::runtime_error("the dialogue does not end");
+    }
+};
+
+// A small slide whose drawing depends on seed, so that slides can be told
+// apart by their bytes.
+inline QByteArray tinySlide(int seed)
+{
+    SlideWriter w(199, 99);
+    w.color(1 + seed % 7);
+    w.vector(10, 10 + seed % 80, 180, 90 - seed % 80);
+    w.vector(20, 90, 20 + seed % 150, 10);
+    return w.finish();
+}
+
+inline QString writeSlide(const QString &folder, const QString &name, int seed = 0)
+{
+    const QString path = QDir::toNativeSeparators(QDir(folder).filePath(name));
+    writeFile(path, tinySlide(seed));
+    return path;
+}
+
+} // namespace quarvel::test

@@ -1,0 +1,97 @@
+// The main window's New command around the builder: where the builder and
+// the Save dialog start, and that the library reaches the disk only when a
+// file was named.
+
+#include "builderprompts.h"
+#include "filelistpane.h"
+#include "flatbutton.h"
+#include "mainwindow.h"
+#include "slidelibrary.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace quarvel;
+
+namespace {
+
+class BuilderDialogs : public MainDialogs
+{
+public:
+    QString explore(const ExploreRequest &request) override
+    {
+        requests.push_back(request);
+        return saveAnswer;
+    }
+    QString favorites() override { return {}; }
+    void options() override {}
+    void about() override {}
+    std::unique_ptr<SlideLibrary> newLibrary(const QString &startFolder) override
+    {
+        builderStarts << startFolder;
+        if (!slide.isEmpty()) {
+            auto library = std::make_unique<SlideLibrary>();
+            library->addSlideFile(slide, QStringLiteral("Porte"));
+            return library;
+        }
+        return nullptr;
+    }
+
+    QString slide;        // the builder's one row; none: the builder is cancelled
+    QString saveAnswer;   // empty: the Save dialog is cancelled
+    QStringList builderStarts;
+    std::vector<ExploreRequest> requests;
+};
+
+TEST(NewCommand, StartFoldersAndWhatIsWritten)
+{
+    QTemporaryDir dir;
+    const auto at = [&](const char *name) { return dir.filePath(QLatin1String(name)); };
+    QDir(dir.path()).mkdir(QStringLiteral("libs"));
+    AppState state;
+    state.SettingsFile = at("Quarvel.ini");
+    state.StartFolder = dir.path();
+    test::BoundedPrompts prompts;   // no box is expected
+    BuilderDialogs dialogs;
+    const QString slide = test::writeSlide(dir.path(), QStringLiteral("door.sld"), 5);
+    const struct
+    {
+        QString slideFolder, libraryFolder;   // DirSLD, DirLib
+        bool built;
+        QString saveTo;
+        QString builderStart, saveStart;   // empty: the folder on view
+    } cases[] = {
+        {dir.path(), at("libs"), true, at("libs/new.slb"), dir.path(), at("libs")},
+        {at("gone"), QString(), true, QString(), {}, {}},
+        {QString(), at("gone"), false, at("libs/never.slb"), {}, {}},
+        {slide, slide, true, QString(), {}, {}},   // a file is not a folder
+    };
+    for (const auto &c : cases) {
+        state.SlideFolder = c.slideFolder;
+        state.LibraryFolder = c.libraryFolder;
+        dialogs.slide = c.built ? slide : QString();
+        dialogs.saveAnswer = c.saveTo;
+        dialogs.builderStarts.clear();
+        dialogs.requests.clear();
+        MainWindow window(state, prompts, dialogs);
+        const QString onView = window.explorerList()->folder();
+        window.commandNew();
+        SCOPED_TRACE((c.slideFolder + u" / "_qs + c.libraryFolder).toStdString());
+        EXPECT_EQ(dialogs.builderStarts, QStringList{c.builderStart.isEmpty() ? onView : c.builderStart});
+        ASSERT_EQ(dialogs.requests.size(), c.built ? 1u : 0u);
+        if (c.built) {
+            EXPECT_EQ(dialogs.requests[0].currentDir, c.saveStart.isEmpty() ? onView : c.saveStart);
+            EXPECT_EQ(dialogs.requests[0].fileTypes, int(LibraryFiles));
+            EXPECT_EQ(dialogs.requests[0].operation, 1);
+        }
+        EXPECT_EQ(state.NewLibrary, nullptr);
+        EXPECT_TRUE(window.button(ButtonNew)->isEnabled());
+    }
+    EXPECT_EQ(QDir(at("libs")).entryList(QDir::Files), QStringList{QStringLiteral("new.slb")});
+    SlideLibrary saved;
+    saved.setLibraryFile(at("libs/new.slb"));
+    EXPECT_EQ(saved.slideCount() == 1 ? saved.slideName(0) : QString(), QStringLiteral("PORTE"));
+}
+
+} // namespace
