@@ -1,0 +1,35 @@
+# Sourced by run.sh and test.sh: the Debian packages Quarvel needs, and a
+# function that installs those not installed yet (apt-get update runs only
+# when something is missing, so a prepared machine starts at once).
+
+# libwmf-dev: plays Windows metafiles found while browsing.
+QUARVEL_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
+                        libwmf-dev libgtest-dev libbenchmark-dev)
+# qt6-qpa-plugins: the X11/Wayland window system plug-ins, only recommended by Qt.
+QUARVEL_RUN_PACKAGES=(qt6-qpa-plugins)
+# libwmf-bin: an independent metafile reader for the export tests;
+# clang and its run time: the libFuzzer targets.
+QUARVEL_TEST_PACKAGES=(libwmf-bin clang libclang-rt-dev)
+
+quarvel_install_missing() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "== Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq || return 1
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+}
+
+# Configures a build folder with extra CMake arguments; a folder configured
+# before is reused as it is (ninja re-runs CMake when the project changed).
+quarvel_configure() {
+    local dir=$1
+    shift
+    [ -f "$dir/build.ninja" ] && return 0
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+}
