@@ -111,27 +111,24 @@ QImage renderMetafile(const QString &path, QSize maxSize, QString *error)
     const QSize size = QSize(static_cast<int>(naturalWidth), static_cast<int>(naturalHeight))
                            .scaled(maxSize, Qt::KeepAspectRatio)
                            .expandedTo(QSize(1, 1));
-    device->type = wmf_gd_image;
+    // The player writes a PNG through a sink that we own: its own image
+    // object could not be freed through its interface and would leak.
+    QByteArray png;
+    device->type = wmf_gd_png;
+    device->flags |= WMF_GD_OUTPUT_MEMORY | WMF_GD_OWN_BUFFER;
+    device->sink.context = &png;
+    device->sink.function = [](void *context, char *buffer, int length) {
+        static_cast<QByteArray *>(context)->append(buffer, length);
+        return length;
+    };
     device->bbox = bbox;
     device->width = static_cast<unsigned int>(size.width());
     device->height = static_cast<unsigned int>(size.height());
-    if (wmf_play(player.api, 0, &bbox) != wmf_E_None || !device->gd_image)
+    if (wmf_play(player.api, 0, &bbox) != wmf_E_None)
         return fail(QStringLiteral("the metafile cannot be played"));
-    const int *pixels = wmf_gd_image_pixels(device->gd_image);
-    if (!pixels)
+    QImage image;
+    if (!image.loadFromData(png, "PNG"))
         return fail(QStringLiteral("the metafile cannot be played"));
-
-    // The player's pixels are 0xAARRGGBB with a 7-bit alpha where 0 is opaque.
-    QImage image(size, QImage::Format_ARGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        const int *src = pixels + static_cast<qsizetype>(y) * size.width();
-        for (int x = 0; x < size.width(); ++x) {
-            const unsigned int p = static_cast<unsigned int>(src[x]);
-            const int alpha = 255 - static_cast<int>(((p >> 24) & 0x7F) * 255 / 127);
-            line[x] = qRgba((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, alpha);
-        }
-    }
     if (error)
         error->clear();
     return image;

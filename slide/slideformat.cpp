@@ -360,6 +360,37 @@ bool hasSlideId(const char *data, qsizetype size)
            && std::memcmp(data, kSlideId, kSlideIdLength) == 0;
 }
 
+qsizetype slideExtent(const char *data, qsizetype size)
+{
+    // Level 2 only: the byte order is in the header. Old-format slides take
+    // the full decoder.
+    if (size < kNewHeaderSize || !hasSlideId(data, size) || u8(data + 18) != 2) {
+        const DecodeResult r = decodeSlide(data, size);
+        return r.reachedEnd ? r.length : -1;
+    }
+    const bool low = u8(data + 29) == 0x34 && u8(data + 30) == 0x12;
+    if (!low && !(u8(data + 29) == 0x12 && u8(data + 30) == 0x34))
+        return -1;
+    const int typeAt = low ? 1 : 0;
+    qsizetype pos = kNewHeaderSize;
+    while (pos + 2 <= size) {
+        const std::uint8_t type = u8(data + pos + typeAt);
+        if (type < 0x80) {
+            pos += 8;
+            continue;
+        }
+        switch (type) {
+        case kOffsetVector: pos += 5; break;
+        case kCommonEndpoint: pos += 3; break;
+        case kNewColor: pos += 2; break;
+        case kSolidFill: pos += 6; break;
+        case kEndOfFile: return pos + 2;
+        default: return -1;
+        }
+    }
+    return -1;
+}
+
 DecodeResult decodeSlide(const char *data, qsizetype size, SlideDrawing *drawing)
 {
     DecodeResult result;

@@ -80,30 +80,51 @@ void SlideLibrary::setLibraryFile(const QString &path)
     mLoadError.clear();
     mProblems.clear();
     mEntries.clear();
-    QByteArray bytes;
+    mSource.reset();
     try {
-        bytes = readWholeFile(path);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw SlideError(native(path), QStringLiteral("cannot read: %1").arg(file.errorString()));
+        const QFileInfo info(path);
+        const qint64 size = file.size();
+        const QByteArray head = file.peek(kHeaderSize);
+        if (head.size() >= kCheckedIdBytes && std::memcmp(head.constData(), kLibraryId, kCheckedIdBytes) == 0) {
+            mSource = std::make_shared<FileSource>(
+                FileSource{path, size, info.lastModified().toMSecsSinceEpoch(), {}});
+            loadLibrary(file, size);
+        } else if (hasSlideId(head.constData(), head.size())) {
+            file.close();
+            loadSingleSlide(readWholeFile(path));
+        } else {
+            mLoadError = SlideError(native(path), QStringLiteral("neither a slide library nor a slide")).message();
+        }
     } catch (const SlideError &e) {
+        mKind = Kind::None;
+        mEntries.clear();
         mLoadError = e.message();
-        return;
     }
-    if (bytes.size() >= kCheckedIdBytes && std::memcmp(bytes.constData(), kLibraryId, kCheckedIdBytes) == 0)
-        loadLibrary(bytes);
-    else if (hasSlideId(bytes.constData(), bytes.size()))
-        loadSingleSlide(bytes);
-    else
-        mLoadError = SlideError(native(path), QStringLiteral("neither a slide library nor a slide")).message();
 }
 
-void SlideLibrary::loadLibrary(const QByteArray &bytes)
+void SlideLibrary::loadLibrary(QFile &file, qint64 fileSize)
 {
     mKind = Kind::Library;
-    const char *data = bytes.constData();
-    const qsizetype size = bytes.size();
+    const qint64 size = fileSize;
     if (size < kHeaderSize) {
         mProblems.push_back({size, QStringLiteral("file ends inside the library header")});
         return;
     }
+    // The directory is read in growing chunks: only as much of the file as
+    // the directory takes is ever read here.
+    QByteArray directory;
+    auto ensure = [&](qint64 needed) {
+        while (directory.size() < needed && directory.size() < size) {
+            const qint64 chunk = std::max<qint64>(64 * 1024, directory.size());
+            const QByteArray more = file.read(std::min(chunk, size - directory.size()));
+            if (more.isEmpty())
+                throw SlideError(native(mPath), QStringLiteral("cannot read: %1").arg(file.errorString()));
+            directory += more;
+        }
+    };
 
     struct Raw
     {
@@ -124,7 +145,8 @@ void SlideLibrary::loadLibrary(const QByteArray &bytes)
             mProblems.push_back({pos, QStringLiteral("directory runs past the end of the file")});
             break;
         }
-        const char *entry = data + pos;
+        ensure(pos + kEntrySize);
+        const char *entry = directory.constData() + pos;
         if (entry[0] == '\0') {
             terminated = true;
             break;
@@ -154,7 +176,7 @@ void SlideLibrary::loadLibrary(const QByteArray &bytes)
         if (r.name.size() > kMaxSlideNameBytes)
             e.nameError = QStringLiteral("the slide name \"%1\" fills all 32 bytes of its directory entry")
                               .arg(e.display);
-        e.source = bytes;
+        e.inFile = true;
         if (r.address < directoryEnd || r.address >= size) {
             e.readable = false;
             mProblems.push_back({r.entryOffset + kNameField,
@@ -170,6 +192,44 @@ void SlideLibrary::loadLibrary(const QByteArray &bytes)
         }
         mEntries.push_back(std::move(e));
     }
+}
+
+void SlideLibrary::checkSourceUnchanged() const
+{
+    const QFileInfo info(mSource->path);
+    if (!info.exists() || info.size() != mSource->size
+        || info.lastModified().toMSecsSinceEpoch() != mSource->modified) {
+        throw SlideError(native(mSource->path),
+                         QStringLiteral("the file has changed since it was opened; open it again"));
+    }
+}
+
+const QByteArray &SlideLibrary::wholeSource() const
+{
+    if (mSource->whole.isNull()) {
+        checkSourceUnchanged();
+        QByteArray bytes = readWholeFile(mSource->path);
+        if (bytes.size() != mSource->size)
+            throw SlideError(native(mSource->path), QStringLiteral("the file has changed since it was opened; open it again"));
+        mSource->whole = std::move(bytes);
+    }
+    return mSource->whole;
+}
+
+QByteArray SlideLibrary::spanBytes(const Entry &e) const
+{
+    if (!e.inFile)
+        return QByteArray::fromRawData(e.source.constData() + e.offset, e.span);
+    if (!mSource->whole.isNull())
+        return QByteArray::fromRawData(mSource->whole.constData() + e.offset, e.span);
+    checkSourceUnchanged();
+    QFile file(mSource->path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(e.offset))
+        throw SlideError(native(mSource->path), QStringLiteral("cannot read: %1").arg(file.errorString()));
+    QByteArray bytes = file.read(e.span);
+    if (bytes.size() != e.span)
+        throw SlideError(native(mSource->path), QStringLiteral("cannot read: the file ends early"), e.offset);
+    return bytes;
 }
 
 void SlideLibrary::loadSingleSlide(const QByteArray &bytes)
@@ -238,7 +298,7 @@ const SlideLibrary::Entry &SlideLibrary::entryAt(int index, const char *operatio
 qsizetype SlideLibrary::slideLength(const Entry &e, int index) const
 {
     if (e.length < 0) {
-        const DecodeResult r = decodeSlide(e.source.constData() + e.offset, e.span);
+        const DecodeResult r = decodeSlide(spanBytes(e));
         if (!r.isSlide || !r.reachedEnd) {
             const qint64 base = mKind == Kind::Library ? e.offset : 0;
             throw SlideError(fileForErrors(),
@@ -254,13 +314,17 @@ QByteArray SlideLibrary::slideData(int index) const
 {
     const Entry &e = entryAt(index, "read");
     const qsizetype length = slideLength(e, index);
-    return e.source.mid(e.offset, length);
+    QByteArray bytes = spanBytes(e);
+    bytes.truncate(length);
+    bytes.detach();   // never hand out bytes that point into a shared buffer
+    return bytes;
 }
 
 DecodeResult SlideLibrary::decode(int index, SlideDrawing *drawing) const
 {
     const Entry &e = entryAt(index, "draw");
-    DecodeResult r = decodeSlide(e.source.constData() + e.offset, e.span, drawing);
+    const QByteArray bytes = spanBytes(e);
+    DecodeResult r = decodeSlide(bytes, drawing);
     if (r.reachedEnd && e.length < 0)
         e.length = r.length;
     return r;
@@ -381,13 +445,11 @@ void SlideLibrary::writeLibrary(const Sink &out) const
         entryAt(static_cast<int>(i), "save");
         // A slide whose end cannot be found is kept exactly as it stands in
         // the library it came from, up to where the next slide begins.
-        const DecodeResult r = e.length >= 0 ? DecodeResult{} : decodeSlide(e.source.constData() + e.offset, e.span);
-        if (e.length >= 0)
-            lengths[i] = e.length;
-        else if (r.reachedEnd)
-            lengths[i] = e.length = r.length;
-        else
-            lengths[i] = e.span;
+        if (e.length < 0) {
+            const char *base = e.inFile ? wholeSource().constData() : e.source.constData();
+            e.length = slideExtent(base + e.offset, e.span);
+        }
+        lengths[i] = e.length >= 0 ? e.length : e.span;
         if (address + lengths[i] > 0xFFFFFFFFLL)
             throw SlideError(fileForErrors(), QStringLiteral("the library would be larger than 4 GiB"));
         char *slot = directory.data() + kHeaderSize + kEntrySize * i;
@@ -396,17 +458,31 @@ void SlideLibrary::writeLibrary(const Sink &out) const
         address += lengths[i];
     }
     out(directory.constData(), directory.size());
-    for (qsizetype i = 0; i < n; ++i)
-        out(mEntries[i].source.constData() + mEntries[i].offset, lengths[i]);
+    for (qsizetype i = 0; i < n; ++i) {
+        const Entry &e = mEntries[i];
+        out((e.inFile ? wholeSource().constData() : e.source.constData()) + e.offset, lengths[i]);
+    }
 }
 
 void SlideLibrary::saveLibrary(const QString &target)
 {
     if (mKind == Kind::None && !mPath.isEmpty() && mEntries.empty() && !mLoadError.isEmpty())
         throw SlideError(fileForErrors(), QStringLiteral("there is no slide to save: %1").arg(mLoadError));
+    const bool overSource = mSource && QFileInfo(target).absoluteFilePath() == QFileInfo(mSource->path).absoluteFilePath();
     SaveFile out(target);
     writeLibrary([&out](const char *data, qsizetype size) { out.write(data, size); });
     out.commit();
+    if (overSource) {
+        // The file now holds the new library: slides still to be read from
+        // it are taken from the copy of the old file read for the save.
+        for (Entry &e : mEntries) {
+            if (e.inFile) {
+                e.source = mSource->whole;
+                e.inFile = false;
+            }
+        }
+        mSource.reset();
+    }
 }
 
 QByteArray SlideLibrary::toLibraryBytes() const

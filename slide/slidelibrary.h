@@ -13,7 +13,10 @@
 #include <QString>
 #include <QStringList>
 
+class QFile;
+
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace quarvel {
@@ -94,14 +97,30 @@ private:
         QByteArray name;        // bytes as stored (or as they will be stored)
         QString display;        // decoded for showing and comparing
         QString nameError;      // why the name cannot be stored, if it cannot
-        QByteArray source;      // buffer holding the slide (shared with other entries)
-        qsizetype offset = 0;   // where the slide starts in source
+        QByteArray source;      // buffer holding the slide; empty while it is still in the file
+        bool inFile = false;    // the slide is read from the library file when needed
+        qsizetype offset = 0;   // where the slide starts in source (or in the file)
         qsizetype span = 0;     // bytes available from offset (up to the next slide or the end)
         mutable qsizetype length = -1;   // up to and with the end-of-file record, once known
         bool readable = true;   // false when the directory address points nowhere
     };
 
-    void loadLibrary(const QByteArray &bytes);
+    // The library file this object was read from. Only the directory is read
+    // when the file is opened; slides are read when they are needed, and the
+    // whole file once when the library is written.
+    struct FileSource
+    {
+        QString path;
+        qint64 size = -1;
+        qint64 modified = 0;   // milliseconds since the epoch
+        QByteArray whole;      // the whole file, once it has been read
+    };
+
+    void loadLibrary(QFile &file, qint64 fileSize);
+    // The bytes of an entry's slide, up to where the next slide begins.
+    QByteArray spanBytes(const Entry &entry) const;
+    const QByteArray &wholeSource() const;
+    void checkSourceUnchanged() const;
     void loadSingleSlide(const QByteArray &bytes);
     const Entry &entryAt(int index, const char *operation) const;
     qsizetype slideLength(const Entry &entry, int index) const;
@@ -117,6 +136,7 @@ private:
     QString mLoadError;
     std::vector<LibraryProblem> mProblems;
     std::vector<Entry> mEntries;
+    std::shared_ptr<FileSource> mSource;
 };
 
 } // namespace quarvel
