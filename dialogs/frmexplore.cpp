@@ -5,14 +5,12 @@
 #include "dialogtexts.h"
 #include "filelistpane.h"
 #include "filetypeset.h"
-#include "frmfav.h"
 #include "metafileview.h"
 #include "slidelibrary.h"
 #include "slidespec.h"
 #include "slideview.h"
 #include "twips.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -26,13 +24,6 @@
 #include <algorithm>
 #include <limits>
 
-// The favourites picture is the main window's, so the command looks the same
-// in both places.
-static void initMainIcons()
-{
-    Q_INIT_RESOURCE(icons);
-}
-
 namespace quarvel {
 
 FrmExplore::FrmExplore(AppState &state, Prompts &prompts, QWidget *parent)
@@ -40,58 +31,31 @@ FrmExplore::FrmExplore(AppState &state, Prompts &prompts, QWidget *parent)
     , mState(state)
     , mPrompts(prompts)
 {
-    initMainIcons();
     setObjectName(QStringLiteral("frmExplore"));
     setFixedSize(twipsSize(8370, 4215));
-    mFolderPicker = [this](const QString &start) { return ShowFolderPicker(mState, start, this); };
-    mFavoritesPicker = [this] { return ShowFavorites(mState, mPrompts, this); };
     buildControls();
     setOperation(0);
 
     // Load.
     mFileNameBox->clear();
     mAccept->setEnabled(false);
-    mOption1->setChecked(true);
-    mFiles->setViewStyle(FileListPane::List);
-    loadHistory();
+    mFolders->showListView();
+    mFolders->loadHistory();
 }
 
 FrmExplore::~FrmExplore() = default;
 
 void FrmExplore::buildControls()
 {
-    mPath = new QComboBox(this);
-    mPath->setObjectName(QStringLiteral("cboPath"));
-    mPath->setEditable(true);
-    mPath->setInsertPolicy(QComboBox::NoInsert);
-    mPath->setGeometry(twipsRect(120, 150, 5325, 315));
-
-    mGetDir = new QPushButton(QStringLiteral("..."), this);
-    mGetDir->setObjectName(QStringLiteral("cmdGetDir"));
-    mGetDir->setAutoDefault(false);
-    mGetDir->setGeometry(twipsRect(5520, 150, 315, 315));
-
-    auto pictureButton = [this](const char *name, const QIcon &icon, float left) {
-        auto *b = new QToolButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setIcon(icon);
-        b->setGeometry(twipsRect(left, 120, 375, 375));
-        return b;
-    };
-    mUp = pictureButton("cmdUpPth", style()->standardIcon(QStyle::SP_FileDialogToParent), 5955);
-    mFav = pictureButton("cmdFav", QIcon(QStringLiteral(":/icons/favorites.svg")), 6480);
-    mNewDir = pictureButton("cmdNewDir", style()->standardIcon(QStyle::SP_FileDialogNewFolder), 6960);
-    mOption1 = pictureButton("Option1", style()->standardIcon(QStyle::SP_FileDialogListView), 7515);
-    mOption2 = pictureButton("Option2", style()->standardIcon(QStyle::SP_FileDialogDetailedView), 7890);
-    auto *views = new QButtonGroup(this);
-    for (QToolButton *option : {mOption1, mOption2}) {
-        option->setCheckable(true);
-        views->addButton(option);
-    }
+    mFolders = new FolderBox(mState, mPrompts, this, 5325);
+    mFolders->setOffersFolderToFavorites(true);
+    mNewDir = makePictureButton(this, "cmdNewDir", style()->standardIcon(QStyle::SP_FileDialogNewFolder), 6960);
+    mFolders->addViewButtons(7515);
 
     mFiles = new FileListPane(this);
     mFiles->setObjectName(QStringLiteral("ExplorerList1"));
     mFiles->setGeometry(twipsRect(120, 600, 5295, 2055));
+    mFolders->setFileList(mFiles);
 
     mSlide = new SlideView(this);
     mSlide->setObjectName(QStringLiteral("Slide1"));
@@ -130,19 +94,8 @@ void FrmExplore::buildControls()
     mCancel->setObjectName(QStringLiteral("CancelButton"));
     mCancel->setGeometry(twipsRect(4200, 3720, 1215, 375));
 
-    connect(mPath, &QComboBox::activated, this, [this](int position) {
-        mRecent.select(position);
-        navigate(mPath->itemText(position));
-    });
-    connect(mGetDir, &QPushButton::clicked, this, &FrmExplore::pickFolder);
-    connect(mUp, &QToolButton::clicked, this, &FrmExplore::goUp);
-    connect(mFav, &QToolButton::clicked, this, &FrmExplore::lookInFavorites);
     connect(mNewDir, &QToolButton::clicked, this, &FrmExplore::makeNewFolder);
-    connect(views, &QButtonGroup::buttonClicked, this, [this] {
-        mFiles->setViewStyle(mOption1->isChecked() ? FileListPane::List : FileListPane::Details);
-    });
     connect(mFiles, &FileListPane::itemSelected, this, [this](const QString &item) { selectItem(item); });
-    connect(mFiles, &FileListPane::itemActivated, this, &FrmExplore::openItem);
     connect(mSlides, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             slideChosen();
@@ -174,10 +127,7 @@ bool FrmExplore::setFileTypes(qint16 vNewValue)
 
 void FrmExplore::setCurrentDir(const QString &vNewValue)
 {
-    navigate(vNewValue);
-    const QString shown = listFolder();
-    if (!shown.isEmpty())
-        chooseFolder(shown);
+    mFolders->setCurrentDir(vNewValue);
 }
 
 QString FrmExplore::currentDir() const
@@ -200,82 +150,12 @@ void FrmExplore::setOperation(qint32 vNewValue)
     mFileNameLabel->setText(c.fileNameLabel);
     mFileTypeLabel->setText(c.fileTypeLabel);
     mCancel->setText(c.cancel);
-    mGetDir->setToolTip(c.getDirTip);
-    mFav->setToolTip(c.favoritesTip);
+    mFolders->setToolTips(c.getDirTip, c.favoritesTip);
     mNewDir->setToolTip(c.newFolderTip);
     mNewDir->setEnabled(isSave());
 }
 
 // ---- Folders -----------------------------------------------------------
-
-QString FrmExplore::listFolder() const
-{
-    return QDir::toNativeSeparators(mFiles->folder());
-}
-
-// The file list refuses a folder it cannot show; the dialog goes on with the
-// folder it had.
-bool FrmExplore::navigate(const QString &folder)
-{
-    if (folder.isEmpty() || !IsExistingFolder(folder))
-        return false;
-    if (folder != listFolder())
-        mFiles->setFolder(folder);
-    return true;
-}
-
-void FrmExplore::loadHistory()
-{
-    mRecent.load(mState.SettingsFile);
-    showFolderBox();
-    // Loading selects each stored folder in key order, and each selection
-    // navigates: the folder shown at the end is the last of them that the
-    // file list took, the topmost one that exists.
-    const QStringList &entries = mRecent.entries();
-    const auto shown = std::find_if(entries.cbegin(), entries.cend(), [](const QString &f) { return IsExistingFolder(f); });
-    if (shown != entries.cend())
-        navigate(*shown);
-}
-
-void FrmExplore::showFolderBox()
-{
-    const QSignalBlocker quiet(mPath);
-    mPath->clear();
-    mPath->addItems(mRecent.entries());
-    mPath->setCurrentIndex(mRecent.selected());
-}
-
-void FrmExplore::chooseFolder(const QString &folder)
-{
-    const int selected = mRecent.choose(folder);
-    showFolderBox();
-    navigate(mRecent.entries().at(selected));
-}
-
-void FrmExplore::goUp()
-{
-    navigate(GetUpDir(listFolder()));
-}
-
-void FrmExplore::lookInFavorites()
-{
-    mState.DialogFolder = listFolder();
-    const QString folder = mFavoritesPicker();
-    if (!folder.isEmpty())
-        chooseFolder(folder);
-}
-
-void FrmExplore::pickFolder()
-{
-    const QString folder = mFolderPicker(mPath->currentText());
-    if (folder.size() >= 2)
-        chooseFolder(folder);
-}
-
-void FrmExplore::openItem(const QString &item)
-{
-    navigate(JoinPath(listFolder(), NameOfPath(QDir::toNativeSeparators(item))));
-}
 
 void FrmExplore::makeNewFolder()
 {
@@ -428,7 +308,7 @@ void FrmExplore::accept()
     const Language lang = languageOf(mState.LanguageCode);
     if (!isSave()) {
         if (FileExists(path)) {
-            mRecent.write(mState.SettingsFile);
+            mFolders->writeHistory();
             QDialog::accept();
             return;
         }
@@ -448,7 +328,7 @@ void FrmExplore::accept()
             mFileName.clear();
         return;
     }
-    mRecent.write(mState.SettingsFile);
+    mFolders->writeHistory();
     QDialog::accept();
 }
 

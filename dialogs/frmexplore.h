@@ -9,9 +9,8 @@
 // The dialog never creates or changes the chosen file.
 
 #include "appstate.h"
-#include "frmgetdir.h"
+#include "folderbox.h"
 #include "prompts.h"
-#include "recentfolders.h"
 
 #include <QDialog>
 
@@ -74,12 +73,12 @@ public:
     // What a click on an item of the file list does (item is its full path),
     // and what a double click does (a subfolder is opened).
     void selectItem(const QString &item);
-    void openItem(const QString &item);
+    void openItem(const QString &item) { mFolders->openItem(item); }
 
     // The folder button and the favourites button ask through these
     // (ShowFolderPicker and ShowFavorites by default).
-    void setFolderPicker(FolderPicker picker) { mFolderPicker = std::move(picker); }
-    void setFavoritesPicker(std::function<QString()> picker) { mFavoritesPicker = std::move(picker); }
+    void setFolderPicker(FolderPicker picker) { mFolders->setFolderPicker(std::move(picker)); }
+    void setFavoritesPicker(std::function<QString()> picker) { mFolders->setFavoritesPicker(std::move(picker)); }
 
     // The accept button (also Enter): checks the path, asks where needed,
     // and hides the dialog only when the choice is settled.
@@ -87,43 +86,28 @@ public:
     // Cancel, Escape and the window frame: FileName := "".
     void reject() override;
 
-    const RecentFolders &recentFolders() const { return mRecent; }
+    const RecentFolders &recentFolders() const { return mFolders->recentFolders(); }
 
 private:
     void buildControls();
-    void loadHistory();
-    bool navigate(const QString &folder);
-    void chooseFolder(const QString &folder);
-    void showFolderBox();
     void fileTypeChosen(int index);
-    void goUp();
-    void lookInFavorites();
-    void pickFolder();
     void makeNewFolder();
     void slideChosen();
     void clearPreview();
     bool isSave() const { return mOperation != 0; }
-    QString listFolder() const;
+    QString listFolder() const { return mFolders->folder(); }
 
     AppState &mState;
     Prompts &mPrompts;
-    RecentFolders mRecent;
     qint16 mFileTypes = 0;
     qint32 mOperation = 0;
     QString mFileName;
     QString mDefaultExtension;
     // A fresh object for every preview.
     std::unique_ptr<SlideLibrary> mPreview;
-    FolderPicker mFolderPicker;
-    std::function<QString()> mFavoritesPicker;
 
-    QComboBox *mPath = nullptr;          // cboPath
-    QPushButton *mGetDir = nullptr;      // cmdGetDir
-    QToolButton *mUp = nullptr;          // cmdUpPth
-    QToolButton *mFav = nullptr;         // cmdFav
+    FolderBox *mFolders = nullptr;       // cboPath and its buttons
     QToolButton *mNewDir = nullptr;      // cmdNewDir
-    QToolButton *mOption1 = nullptr;     // list view
-    QToolButton *mOption2 = nullptr;     // details view
     FileListPane *mFiles = nullptr;      // ExplorerList1
     SlideView *mSlide = nullptr;         // Slide1
     MetafileView *mPicture = nullptr;    // Picture1

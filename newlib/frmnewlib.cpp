@@ -2,15 +2,12 @@
 
 #include "dialogpaths.h"
 #include "filelistpane.h"
-#include "frmfav.h"
 #include "newlibtexts.h"
 #include "slidelibrary.h"
 #include "slidespec.h"
 #include "slideview.h"
 #include "twips.h"
 
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,18 +16,7 @@
 #include <QHeaderView>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QStyle>
 #include <QTableWidget>
-#include <QToolButton>
-
-#include <algorithm>
-
-// The favourites picture is the main window's, so the command looks the same
-// in every window.
-static void initMainIcons()
-{
-    Q_INIT_RESOURCE(icons);
-}
 
 namespace quarvel {
 
@@ -96,11 +82,8 @@ FrmNewLib::FrmNewLib(AppState &state, Prompts &prompts, QWidget *parent)
     , mState(state)
     , mPrompts(prompts)
 {
-    initMainIcons();
     setObjectName(QStringLiteral("frmNewLib"));
     setFixedSize(twipsSize(7335, 5280));
-    mFolderPicker = [this](const QString &start) { return ShowFolderPicker(mState, start, this); };
-    mFavoritesPicker = [this] { return ShowFavorites(mState, mPrompts, this); };
     buildControls();
 
     // Load.
@@ -109,9 +92,8 @@ FrmNewLib::FrmNewLib(AppState &state, Prompts &prompts, QWidget *parent)
     mGrid->setColumnWidth(0, twipsSize(1300, 0).width());
     // The path column runs past the right edge; the grid scrolls sideways.
     mGrid->setColumnWidth(1, twipsSize(100000, 0).width());
-    mOption1->setChecked(true);
-    mFiles->setViewStyle(FileListPane::List);
-    loadHistory();
+    mFolders->showListView();
+    mFolders->loadHistory();
     applyCaptions();
     mAdd->setEnabled(false);
     mRemove->setEnabled(false);
@@ -124,38 +106,16 @@ FrmNewLib::~FrmNewLib() = default;
 
 void FrmNewLib::buildControls()
 {
-    mPath = new QComboBox(this);
-    mPath->setObjectName(QStringLiteral("cboPath"));
-    mPath->setEditable(true);
-    mPath->setInsertPolicy(QComboBox::NoInsert);
-    mPath->setGeometry(twipsRect(120, 150, 4245, 315));
-
-    mGetDir = new QPushButton(QStringLiteral("..."), this);
-    mGetDir->setObjectName(QStringLiteral("cmdGetDir"));
-    mGetDir->setAutoDefault(false);
-    mGetDir->setGeometry(twipsRect(4440, 150, 315, 315));
-
-    auto pictureButton = [this](const char *name, const QIcon &icon, float left) {
-        auto *b = new QToolButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setIcon(icon);
-        b->setGeometry(twipsRect(left, 120, 375, 375));
-        return b;
-    };
-    mUp = pictureButton("cmdUpPth", style()->standardIcon(QStyle::SP_FileDialogToParent), 4875);
-    mFav = pictureButton("cmdFav", QIcon(QStringLiteral(":/icons/favorites.svg")), 5400);
-    mOption1 = pictureButton("Option1", style()->standardIcon(QStyle::SP_FileDialogListView), 6435);
-    mOption2 = pictureButton("Option2", style()->standardIcon(QStyle::SP_FileDialogDetailedView), 6810);
-    auto *views = new QButtonGroup(this);
-    for (QToolButton *option : {mOption1, mOption2}) {
-        option->setCheckable(true);
-        views->addButton(option);
-    }
+    // Unlike the file dialog, the builder does not offer its own folder to
+    // the favourites as the active one.
+    mFolders = new FolderBox(mState, mPrompts, this, 4245);
+    mFolders->addViewButtons(6435);
 
     mFiles = new FileListPane(this);
     mFiles->setObjectName(QStringLiteral("ExplorerList1"));
     mFiles->model().setNameFilters({QStringLiteral("*.sld")});
     mFiles->setGeometry(twipsRect(120, 600, 4215, 2055));
+    mFolders->setFileList(mFiles);
 
     mSlide = new SlideView(this);
     mSlide->setObjectName(QStringLiteral("Slide1"));
@@ -190,18 +150,7 @@ void FrmNewLib::buildControls()
     mCreate->setDefault(true);
     mCancel = button("CancelButton", 6000, 4800, 1215);
 
-    connect(mPath, &QComboBox::activated, this, [this](int position) {
-        mRecent.select(position);
-        navigate(mPath->itemText(position));
-    });
-    connect(mGetDir, &QPushButton::clicked, this, &FrmNewLib::pickFolder);
-    connect(mUp, &QToolButton::clicked, this, &FrmNewLib::goUp);
-    connect(mFav, &QToolButton::clicked, this, &FrmNewLib::lookInFavorites);
-    connect(views, &QButtonGroup::buttonClicked, this, [this] {
-        mFiles->setViewStyle(mOption1->isChecked() ? FileListPane::List : FileListPane::Details);
-    });
     connect(mFiles, &FileListPane::itemSelected, this, &FrmNewLib::selectItem);
-    connect(mFiles, &FileListPane::itemActivated, this, &FrmNewLib::openItem);
     // The list's own insertions and removals run with its signals blocked, so
     // only the user's choices arrive here.
     connect(mGrid, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
@@ -235,8 +184,7 @@ void FrmNewLib::applyCaptions()
 {
     const NewLibCaptions c = newLibCaptions(languageOf(mState.LanguageCode));
     setWindowTitle(c.title);
-    mGetDir->setToolTip(c.getDirTip);
-    mFav->setToolTip(c.favoritesTip);
+    mFolders->setToolTips(c.getDirTip, c.favoritesTip);
     mAdd->setText(c.add);
     mAddAll->setText(c.addAll);
     mRemove->setText(c.remove);
@@ -249,85 +197,12 @@ void FrmNewLib::applyCaptions()
 
 void FrmNewLib::setCurrentDir(const QString &vNewValue)
 {
-    navigate(vNewValue);
-    const QString shown = listFolder();
-    if (!shown.isEmpty())
-        chooseFolder(shown);
+    mFolders->setCurrentDir(vNewValue);
 }
 
 QString FrmNewLib::currentDir() const
 {
     return listFolder();
-}
-
-QString FrmNewLib::listFolder() const
-{
-    return QDir::toNativeSeparators(mFiles->folder());
-}
-
-// The file list refuses a folder it cannot show; the dialog goes on with the
-// folder it had.
-bool FrmNewLib::navigate(const QString &folder)
-{
-    if (folder.isEmpty() || !IsExistingFolder(folder))
-        return false;
-    if (folder != listFolder())
-        mFiles->setFolder(folder);
-    return true;
-}
-
-void FrmNewLib::loadHistory()
-{
-    mRecent.load(mState.SettingsFile);
-    showFolderBox();
-    // Loading selects each stored folder in key order, and each selection
-    // navigates: the folder shown at the end is the last of them that the
-    // file list took, the topmost one that exists.
-    const QStringList &entries = mRecent.entries();
-    const auto shown = std::find_if(entries.cbegin(), entries.cend(), [](const QString &f) { return IsExistingFolder(f); });
-    if (shown != entries.cend())
-        navigate(*shown);
-}
-
-void FrmNewLib::showFolderBox()
-{
-    const QSignalBlocker quiet(mPath);
-    mPath->clear();
-    mPath->addItems(mRecent.entries());
-    mPath->setCurrentIndex(mRecent.selected());
-}
-
-void FrmNewLib::chooseFolder(const QString &folder)
-{
-    const int selected = mRecent.choose(folder);
-    showFolderBox();
-    navigate(mRecent.entries().at(selected));
-}
-
-void FrmNewLib::goUp()
-{
-    navigate(GetUpDir(listFolder()));
-}
-
-// Unlike the file dialog, the builder does not offer its own folder as the
-// active one: the favourites see whatever DialogFolder last held.
-void FrmNewLib::lookInFavorites()
-{
-    const QString folder = mFavoritesPicker();
-    if (!folder.isEmpty())
-        chooseFolder(folder);
-}
-
-void FrmNewLib::pickFolder()
-{
-    const QString folder = mFolderPicker(mPath->currentText());
-    if (folder.size() >= 2)
-        chooseFolder(folder);
-}
-
-void FrmNewLib::openItem(const QString &item)
-{
-    navigate(JoinPath(listFolder(), NameOfPath(QDir::toNativeSeparators(item))));
 }
 
 QStringList FrmNewLib::slideFilesOfFolder() const

@@ -9,19 +9,16 @@
 
 #include "appstate.h"
 #include "chosenslides.h"
-#include "frmgetdir.h"
+#include "folderbox.h"
 #include "prompts.h"
-#include "recentfolders.h"
 
 #include <QDialog>
 
 #include <functional>
 #include <memory>
 
-class QComboBox;
 class QPushButton;
 class QTableWidget;
-class QToolButton;
 
 namespace quarvel {
 
@@ -73,11 +70,11 @@ public:
     // item of the file list (item is its full path), a double click on one,
     // a row of the list chosen, and the buttons.
     void selectItem(const QString &item);
-    void openItem(const QString &item);
+    void openItem(const QString &item) { mFolders->openItem(item); }
     void selectRow(int row);
-    void goUp();
-    void lookInFavorites();
-    void pickFolder();
+    void goUp() { mFolders->goUp(); }
+    void lookInFavorites() { mFolders->lookInFavorites(); }
+    void pickFolder() { mFolders->pickFolder(); }
     void add();
     void addAll();
     void remove();
@@ -88,11 +85,11 @@ public:
 
     // The folder button and the favourites button ask through these
     // (ShowFolderPicker and ShowFavorites by default).
-    void setFolderPicker(FolderPicker picker) { mFolderPicker = std::move(picker); }
-    void setFavoritesPicker(std::function<QString()> picker) { mFavoritesPicker = std::move(picker); }
+    void setFolderPicker(FolderPicker picker) { mFolders->setFolderPicker(std::move(picker)); }
+    void setFavoritesPicker(std::function<QString()> picker) { mFolders->setFavoritesPicker(std::move(picker)); }
 
     const ChosenSlides &chosenSlides() const { return mChosen; }
-    const RecentFolders &recentFolders() const { return mRecent; }
+    const RecentFolders &recentFolders() const { return mFolders->recentFolders(); }
     FileListPane *fileList() const { return mFiles; }
     SlideView *preview() const { return mSlide; }
     QTableWidget *grid() const { return mGrid; }
@@ -100,11 +97,7 @@ public:
 private:
     void buildControls();
     void applyCaptions();
-    void loadHistory();
-    bool navigate(const QString &folder);
-    void chooseFolder(const QString &folder);
-    void showFolderBox();
-    QString listFolder() const;
+    QString listFolder() const { return mFolders->folder(); }
     QStringList slideFilesOfFolder() const;
     void addToList(const QString &path);
     void updateCreate();
@@ -116,24 +109,16 @@ private:
     AppState &mState;
     Prompts &mPrompts;
     ChosenSlides mChosen;
-    RecentFolders mRecent;
     QString mFileName;
     std::unique_ptr<SlideLibrary> mNewLib;
     // A fresh object for every preview.
     std::unique_ptr<SlideLibrary> mPreview;
-    FolderPicker mFolderPicker;
-    std::function<QString()> mFavoritesPicker;
     // While a mouse button goes down on the list, the row change it causes
     // is left to the press itself, which also covers a press on the row
     // already current: the row's work runs once per press.
     bool mPressing = false;
 
-    QComboBox *mPath = nullptr;          // cboPath
-    QPushButton *mGetDir = nullptr;      // cmdGetDir
-    QToolButton *mUp = nullptr;          // cmdUpPth
-    QToolButton *mFav = nullptr;         // cmdFav
-    QToolButton *mOption1 = nullptr;     // list view
-    QToolButton *mOption2 = nullptr;     // details view
+    FolderBox *mFolders = nullptr;       // cboPath and its buttons
     FileListPane *mFiles = nullptr;      // ExplorerList1
     SlideView *mSlide = nullptr;         // Slide1
     QTableWidget *mGrid = nullptr;       // flexNewLibeSlides
