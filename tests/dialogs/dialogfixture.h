@@ -6,7 +6,6 @@
 
 #include "appstate.h"
 #include "inifile.h"
-#include "paths.h"
 #include "scriptedprompts.h"
 #include "slidelibrary.h"
 #include "slidewriter.h"
@@ -15,7 +14,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -24,18 +22,16 @@
 namespace quarvel::test {
 
 // Runs action on the modal dialog of type T once its exec() loop turns. A
-// dialog the action leaves open fails the test and is closed, so no test
-// hangs on a modal dialog.
+// dialog missing or left open fails the test and is closed, so no test hangs.
 template <class T>
 void onModal(std::function<void(T &)> action)
 {
     QTimer::singleShot(0, [action] {
-        QWidget *shown = QApplication::activeModalWidget();
-        auto *dialog = qobject_cast<T *>(shown);
+        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
         if (!dialog) {
             ADD_FAILURE() << "expected modal dialog not shown";
-            if (shown)
-                shown->close();
+            if (QApplication::activeModalWidget())
+                QApplication::activeModalWidget()->close();
             return;
         }
         action(*dialog);
@@ -54,10 +50,7 @@ T *control(const QWidget &dialog, const char *name)
     return found;
 }
 
-inline void click(const QWidget &dialog, const char *button)
-{
-    control(dialog, button)->click();
-}
+inline void click(const QWidget &dialog, const char *button) { control(dialog, button)->click(); }
 
 class DialogTest : public ::testing::Test
 {
@@ -85,10 +78,7 @@ protected:
     QString makeSlide(const QString &relative) const
     {
         SlideWriter w(199, 99);
-        w.color(3);
         w.vector(10, 10, 180, 90);
-        const QPoint triangle[] = {QPoint(20, 20), QPoint(60, 20), QPoint(40, 70)};
-        w.fill(triangle);
         return makeFile(relative, w.finish());
     }
     QString makeLibrary(const QString &relative, const QStringList &slides) const
@@ -99,10 +89,9 @@ protected:
         library.saveLibrary(path(relative));
         return path(relative);
     }
-
-    QString ini(const QString &section, const QString &key) const
+    QString ini(const QString &section, int key) const
     {
-        return ReadIniString(mState.SettingsFile, section, key);
+        return ReadIniString(mState.SettingsFile, section, QString::number(key));
     }
     void setIni(const QString &section, int key, const QString &value) const
     {
