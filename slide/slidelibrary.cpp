@@ -89,8 +89,7 @@ void SlideLibrary::setLibraryFile(const QString &path)
         const qint64 size = file.size();
         const QByteArray head = file.peek(kHeaderSize);
         if (head.size() >= kCheckedIdBytes && std::memcmp(head.constData(), kLibraryId, kCheckedIdBytes) == 0) {
-            mSource = std::make_shared<FileSource>(
-                FileSource{path, size, info.lastModified().toMSecsSinceEpoch(), {}});
+            mSource = std::make_shared<FileSource>(FileSource{path, size, info.lastModified().toMSecsSinceEpoch()});
             loadLibrary(file, size);
         } else if (hasSlideId(head.constData(), head.size())) {
             file.close();
@@ -204,24 +203,40 @@ void SlideLibrary::checkSourceUnchanged() const
     }
 }
 
-const QByteArray &SlideLibrary::wholeSource() const
+void SlideLibrary::stampSource(const QString &path)
 {
-    if (mSource->whole.isNull()) {
-        checkSourceUnchanged();
-        QByteArray bytes = readWholeFile(mSource->path);
-        if (bytes.size() != mSource->size)
-            throw SlideError(native(mSource->path), QStringLiteral("the file has changed since it was opened; open it again"));
-        mSource->whole = std::move(bytes);
-    }
-    return mSource->whole;
+    const QFileInfo info(path);
+    mSource = std::make_shared<FileSource>(FileSource{path, info.size(), info.lastModified().toMSecsSinceEpoch()});
+}
+
+template<typename Write>
+auto SlideLibrary::withFileBytes(Write &&write) const
+{
+    const bool needed = std::any_of(mEntries.begin(), mEntries.end(), [](const Entry &e) { return e.inFile; });
+    if (!needed)
+        return write(static_cast<const char *>(nullptr));
+    checkSourceUnchanged();
+    QFile file(mSource->path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw SlideError(native(mSource->path), QStringLiteral("cannot read: %1").arg(file.errorString()));
+#ifndef Q_OS_WIN
+    // Mapped, the file's pages are used where they lie; a copy would cost a
+    // fresh page for every 4 KiB of the library. (Windows cannot replace a
+    // mapped file, so there the bytes are read.)
+    if (const uchar *map = file.map(0, mSource->size); map && file.size() == mSource->size)
+        return write(reinterpret_cast<const char *>(map));
+#endif
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() != mSource->size)
+        throw SlideError(native(mSource->path), QStringLiteral("the file has changed since it was opened; open it again"));
+    file.close();
+    return write(bytes.constData());
 }
 
 QByteArray SlideLibrary::spanBytes(const Entry &e) const
 {
     if (!e.inFile)
         return QByteArray::fromRawData(e.source.constData() + e.offset, e.span);
-    if (!mSource->whole.isNull())
-        return QByteArray::fromRawData(mSource->whole.constData() + e.offset, e.span);
     checkSourceUnchanged();
     QFile file(mSource->path);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(e.offset))
@@ -427,12 +442,13 @@ void SlideLibrary::deleteSlide(int index)
     mEntries.erase(mEntries.begin() + index);
 }
 
-void SlideLibrary::writeLibrary(const Sink &out) const
+std::vector<std::pair<qint64, qsizetype>> SlideLibrary::writeLibraryFrom(const Sink &out, const char *fileBase) const
 {
     const auto n = static_cast<qsizetype>(mEntries.size());
     // Every slide's extent is settled before anything is written, so that a
     // damaged slide stops the save before the temporary file holds anything.
     std::vector<qsizetype> lengths(n);
+    std::vector<std::pair<qint64, qsizetype>> layout(n);
     qint64 address = kHeaderSize + kEntrySize * (n + 1);
     QByteArray directory(kHeaderSize + kEntrySize * (n + 1), '\0');
     std::memcpy(directory.data(), kLibraryId, kHeaderSize);
@@ -446,7 +462,7 @@ void SlideLibrary::writeLibrary(const Sink &out) const
         // A slide whose end cannot be found is kept exactly as it stands in
         // the library it came from, up to where the next slide begins.
         if (e.length < 0) {
-            const char *base = e.inFile ? wholeSource().constData() : e.source.constData();
+            const char *base = e.inFile ? fileBase : e.source.constData();
             e.length = slideExtent(base + e.offset, e.span);
         }
         lengths[i] = e.length >= 0 ? e.length : e.span;
@@ -455,13 +471,15 @@ void SlideLibrary::writeLibrary(const Sink &out) const
         char *slot = directory.data() + kHeaderSize + kEntrySize * i;
         std::memcpy(slot, e.name.constData(), e.name.size());
         putLe32(slot + kNameField, static_cast<quint32>(address));
+        layout[i] = {address, lengths[i]};
         address += lengths[i];
     }
     out(directory.constData(), directory.size());
     for (qsizetype i = 0; i < n; ++i) {
         const Entry &e = mEntries[i];
-        out((e.inFile ? wholeSource().constData() : e.source.constData()) + e.offset, lengths[i]);
+        out((e.inFile ? fileBase : e.source.constData()) + e.offset, lengths[i]);
     }
+    return layout;
 }
 
 void SlideLibrary::saveLibrary(const QString &target)
@@ -469,26 +487,32 @@ void SlideLibrary::saveLibrary(const QString &target)
     if (mKind == Kind::None && !mPath.isEmpty() && mEntries.empty() && !mLoadError.isEmpty())
         throw SlideError(fileForErrors(), QStringLiteral("there is no slide to save: %1").arg(mLoadError));
     const bool overSource = mSource && QFileInfo(target).absoluteFilePath() == QFileInfo(mSource->path).absoluteFilePath();
-    SaveFile out(target);
-    writeLibrary([&out](const char *data, qsizetype size) { out.write(data, size); });
-    out.commit();
+    const auto layout = withFileBytes([&](const char *fileBase) {
+        SaveFile out(target);
+        auto written = writeLibraryFrom([&out](const char *data, qsizetype size) { out.write(data, size); }, fileBase);
+        out.commit();
+        return written;
+    });
     if (overSource) {
-        // The file now holds the new library: slides still to be read from
-        // it are taken from the copy of the old file read for the save.
-        for (Entry &e : mEntries) {
-            if (e.inFile) {
-                e.source = mSource->whole;
-                e.inFile = false;
-            }
+        // The file now holds this library: every slide is read from where
+        // it was just written.
+        stampSource(target);
+        for (std::size_t i = 0; i < mEntries.size(); ++i) {
+            Entry &e = mEntries[i];
+            e.source = {};
+            e.inFile = true;
+            e.offset = static_cast<qsizetype>(layout[i].first);
+            e.span = e.length = layout[i].second;
         }
-        mSource.reset();
     }
 }
 
 QByteArray SlideLibrary::toLibraryBytes() const
 {
     QByteArray bytes;
-    writeLibrary([&bytes](const char *data, qsizetype size) { bytes.append(data, size); });
+    withFileBytes([&](const char *fileBase) {
+        return writeLibraryFrom([&bytes](const char *data, qsizetype size) { bytes.append(data, size); }, fileBase);
+    });
     return bytes;
 }
 

@@ -108,26 +108,32 @@ private:
     // The library file this object was read from. Only the directory is read
     // when the file is opened; slides are read when they are needed, and the
     // whole file once when the library is written.
+    using Sink = std::function<void(const char *, qsizetype)>;
+
     struct FileSource
     {
         QString path;
         qint64 size = -1;
         qint64 modified = 0;   // milliseconds since the epoch
-        QByteArray whole;      // the whole file, once it has been read
     };
 
     void loadLibrary(QFile &file, qint64 fileSize);
     // The bytes of an entry's slide, up to where the next slide begins.
     QByteArray spanBytes(const Entry &entry) const;
-    const QByteArray &wholeSource() const;
     void checkSourceUnchanged() const;
+    void stampSource(const QString &path);
+    // Hands the whole library to out in order, reading slides still in the
+    // library file from fileBase (the file's bytes), and returns where each
+    // slide was put and how long it is.
+    std::vector<std::pair<qint64, qsizetype>> writeLibraryFrom(const Sink &out, const char *fileBase) const;
+    // Runs write with the bytes of the library file in reach.
+    template<typename Write>
+    auto withFileBytes(Write &&write) const;
     void loadSingleSlide(const QByteArray &bytes);
     const Entry &entryAt(int index, const char *operation) const;
     qsizetype slideLength(const Entry &entry, int index) const;
     void appendEntry(const QByteArray &slide, const QByteArray &nameBytes);
-    using Sink = std::function<void(const char *, qsizetype)>;
-    // Checks every slide, then hands the library's bytes to out in order.
-    void writeLibrary(const Sink &out) const;
+
     QString fileForErrors() const;
 
     NameCodec mCodec;
