@@ -25,15 +25,14 @@ public:
         bool input = false;
         PromptIcon icon = PromptIcon::Information;   // messages only
         QString title;
-        QString text;          // the message, or the input box's prompt
-        QString defaultText;   // input boxes only
+        QString text;              // the message, or the input box's prompt
+        QString defaultText;       // input boxes only
         bool withCancel = false;   // messages with OK and Cancel
     };
 
     ScriptedPrompts() = default;
     ScriptedPrompts(const ScriptedPrompts &) = delete;
     ScriptedPrompts &operator=(const ScriptedPrompts &) = delete;
-
     ~ScriptedPrompts() override
     {
         for (const Expected &left : mExpected)
@@ -56,37 +55,31 @@ public:
     }
 
     // answer nothing to cancel the box.
-    ScriptedPrompts &expectInput(const QString &prompt, const QString &title,
-                                 const QString &defaultText, std::optional<QString> answer)
+    ScriptedPrompts &expectInput(const QString &prompt, const QString &title, const QString &defaultText,
+                                 std::optional<QString> answer)
     {
-        mExpected.push_back({{true, PromptIcon::Information, title, prompt, defaultText},
-                             Answer::Ok, std::move(answer)});
+        mExpected.push_back({{true, PromptIcon::Information, title, prompt, defaultText}, Answer::Ok, answer});
         return *this;
     }
 
     const std::vector<Shown> &shown() const { return mShown; }
     bool allShown() const { return mExpected.empty(); }
 
-    Answer message(const MessageSpec &spec) override
+    Answer message(const MessageSpec &box) override
     {
-        const bool withCancel = spec.withCancel && spec.icon != PromptIcon::Question;
-        const Shown box{false, spec.icon, spec.title, spec.text, {}, withCancel};
-        if (const Expected *next = take(box))
+        const bool withCancel = box.withCancel && box.icon != PromptIcon::Question;
+        if (const Expected *next = take({false, box.icon, box.title, box.text, {}, withCancel}))
             return next->answer;
-        if (spec.icon == PromptIcon::Question)
-            return Answer::No;
-        return withCancel ? Answer::Cancel : Answer::Ok;
+        return box.icon == PromptIcon::Question ? Answer::No : withCancel ? Answer::Cancel : Answer::Ok;
     }
 
-    std::optional<QString> input(const QString &prompt, const QString &title,
-                                 const QString &defaultText) override
+    std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override
     {
-        const Shown box{true, PromptIcon::Information, title, prompt, defaultText};
-        if (const Expected *next = take(box))
-            return next->text;
-        return std::nullopt;
+        const Expected *next = take({true, PromptIcon::Information, title, prompt, defaultText});
+        return next ? next->text : std::nullopt;
     }
 
+    // Names every field that tells two boxes apart (an input box has no icon).
     static std::string describe(const Shown &box)
     {
         static const char *const icons[] = {"critical", "exclamation", "question", "information"};
@@ -104,24 +97,14 @@ private:
         std::optional<QString> text;
     };
 
-    static bool same(const Shown &a, const Shown &b)
-    {
-        return a.input == b.input && (a.input || a.icon == b.icon) && a.title == b.title
-               && a.text == b.text && a.defaultText == b.defaultText && a.withCancel == b.withCancel;
-    }
-
     // Records box; returns the announcement it fulfils, failing the test
     // when there is none.
     const Expected *take(const Shown &box)
     {
         mShown.push_back(box);
-        if (mExpected.empty()) {
-            ADD_FAILURE() << "unexpected box: " << describe(box);
-            return nullptr;
-        }
-        if (!same(mExpected.front().box, box)) {
-            ADD_FAILURE() << "box shown: " << describe(box)
-                          << "\n  announced: " << describe(mExpected.front().box);
+        if (mExpected.empty() || describe(mExpected.front().box) != describe(box)) {
+            ADD_FAILURE() << (mExpected.empty() ? "unexpected box: " : "box shown: ") << describe(box)
+                          << (mExpected.empty() ? "" : "\n  announced: " + describe(mExpected.front().box));
             return nullptr;
         }
         mTaken = mExpected.front();

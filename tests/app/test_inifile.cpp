@@ -3,6 +3,7 @@
 
 #include "inifile.h"
 #include "savefile.h"
+#include "testdata.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,23 +19,15 @@ namespace {
 class IniFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(mDir.isValid()); }
-
-    void put(const QByteArray &bytes)
+    void put(const QByteArray &bytes) { ASSERT_TRUE(test::writeFile(mFile, bytes)); }
+    QByteArray contents() const { return QFile::exists(mFile) ? test::readFile(mFile) : "<missing>"; }
+    QString read(const char *section, const char *key) const
     {
-        QFile out(mFile);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
+        return ReadIniString(mFile, QString::fromUtf8(section), QString::fromUtf8(key));
     }
-    QByteArray contents() const
+    bool write(const char *section, const char *key, const QString &value)
     {
-        QFile in(mFile);
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<missing>");
-    }
-    QString read(const QString &section, const QString &key) const { return ReadIniString(mFile, section, key); }
-    bool write(const QString &section, const QString &key, const QString &value)
-    {
-        return WriteIniString(mFile, section, key, value);
+        return WriteIniString(mFile, QString::fromUtf8(section), QString::fromUtf8(key), value);
     }
 
     QTemporaryDir mDir;
@@ -43,10 +36,7 @@ protected:
 
 TEST_F(IniFileTest, ReadsFollowTheFileForm)
 {
-    const struct
-    {
-        const char *file, *section, *key, *expected;
-    } cases[] = {
+    const struct { const char *file, *section, *key, *expected; } cases[] = {
         {"[SETTINGS]\ndirlib=/srv/lib\n", "settings", "DIRLIB", "/srv/lib"},
         {"[Папки]\nПервая=x\n", "ПАПКИ", "первая", "x"},
         {"[ Settings ]\r\n  DirLib \t=   /a b/c  \r\n", "Settings", "   DirLib", "/a b/c"},
@@ -65,13 +55,13 @@ TEST_F(IniFileTest, ReadsFollowTheFileForm)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
         put(c.file);
-        EXPECT_EQ(read(QString::fromUtf8(c.section), QString::fromUtf8(c.key)), QString::fromUtf8(c.expected));
+        EXPECT_EQ(read(c.section, c.key), QString::fromUtf8(c.expected));
     }
 }
 
 TEST_F(IniFileTest, MissingFileAndLongValues)
 {
-    EXPECT_EQ(read(QStringLiteral("S"), QStringLiteral("k")), QString());
+    EXPECT_EQ(read("S", "k"), QString());
     EXPECT_FALSE(QFile::exists(mFile)) << "reading must not create the file";
 
     const QString exact(kIniValueLimit, u'a');
@@ -79,9 +69,9 @@ TEST_F(IniFileTest, MissingFileAndLongValues)
     for (int i = 0; i < 700; ++i)
         wide += QString::fromUcs4(U"\U0001F600");
     put("[S]\nexact=" + exact.toUtf8() + "\nlong=" + exact.toUtf8() + "bcd\nwide=" + wide.toUtf8() + "\n");
-    EXPECT_EQ(read(QStringLiteral("S"), QStringLiteral("exact")), exact);
-    EXPECT_EQ(read(QStringLiteral("S"), QStringLiteral("long")), exact);
-    EXPECT_EQ(read(QStringLiteral("S"), QStringLiteral("wide")), wide.left(2 * kIniValueLimit));
+    EXPECT_EQ(read("S", "exact"), exact);
+    EXPECT_EQ(read("S", "long"), exact);
+    EXPECT_EQ(read("S", "wide"), wide.left(2 * kIniValueLimit));
 }
 
 TEST_F(IniFileTest, NumbersInTheUsersLocaleAndInTheFormWeWrite)
@@ -103,9 +93,9 @@ TEST_F(IniFileTest, NumbersInTheUsersLocaleAndInTheFormWeWrite)
     QLocale::setDefault(saved);
 }
 
-TEST_F(IniFileTest, WritesChangeOnlyTheirValue)
+TEST_F(IniFileTest, WritesChangeOnlyTheirValueOrNothing)
 {
-    EXPECT_TRUE(write(QStringLiteral("Settings"), QStringLiteral("Lang"), QStringLiteral("En")));
+    EXPECT_TRUE(write("Settings", "Lang", QStringLiteral("En")));
     EXPECT_EQ(contents(), QByteArray("[Settings]\nLang=En\n"));
 
     // Comments, blank lines, odd spacing, CR LF line ends and bytes that are
@@ -113,17 +103,24 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirValue)
     const QByteArray original = "; Quarvel\r\n[Settings]\r\n  winw = 100 \r\nName=\xC0\xE1\r\n\r\n"
                                 "[FavoriteFolders]\r\n0=/a";
     put(original);
-    EXPECT_TRUE(write(QStringLiteral("SETTINGS"), QStringLiteral("WinW"), QStringLiteral("1")));
-    EXPECT_TRUE(write(QStringLiteral("settings"), QStringLiteral("WINW"), QStringLiteral("9135")));
-    EXPECT_TRUE(write(QStringLiteral("Settings"), QStringLiteral("WinH"), QStringLiteral("6570")));
-    EXPECT_TRUE(write(QStringLiteral("FavoriteFolders"), QStringLiteral("1"), QStringLiteral("/b")));
-    EXPECT_TRUE(write(QStringLiteral("LastOpenFolders"), QStringLiteral("0"), QStringLiteral("/c")));
+    EXPECT_TRUE(write("SETTINGS", "WinW", QStringLiteral("1")));
+    EXPECT_TRUE(write("settings", "WINW", QStringLiteral("9135")));
+    EXPECT_TRUE(write("Settings", "WinH", QStringLiteral("6570")));
+    EXPECT_TRUE(write("FavoriteFolders", "1", QStringLiteral("/b")));
+    EXPECT_TRUE(write("LastOpenFolders", "0", QStringLiteral("/c")));
     EXPECT_EQ(contents(), QByteArray("; Quarvel\r\n[Settings]\r\n  winw = 9135\r\nName=\xC0\xE1\r\n"
                                      "WinH=6570\r\n\r\n[FavoriteFolders]\r\n0=/a\r\n1=/b\r\n"
                                      "[LastOpenFolders]\r\n0=/c\r\n"));
 
-    const QString inMissingFolder = mDir.filePath(QStringLiteral("none/Quarvel.ini"));
-    EXPECT_FALSE(WriteIniString(inMissingFolder, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v")));
+    // A failed write leaves the old file whole and no temporary file behind.
+    const QByteArray written = contents();
+    SaveFile::setWriteGate([](qint64, qint64) { return false; });
+    EXPECT_FALSE(write("S", "k", QStringLiteral("new")));
+    SaveFile::setWriteGate({});
+    EXPECT_EQ(contents(), written);
+    EXPECT_EQ(QDir(mDir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Quarvel.ini")});
+    mFile = mDir.filePath(QStringLiteral("none/Quarvel.ini"));
+    EXPECT_FALSE(write("S", "k", QStringLiteral("v")));
 }
 
 TEST_F(IniFileTest, EveryValueReadsBackAndNothingBreaksTheFile)
@@ -131,36 +128,22 @@ TEST_F(IniFileTest, EveryValueReadsBackAndNothingBreaksTheFile)
     for (const char *value : {"", "/home/u/My Slides", "  lead", "trail  ", "\"q\"", "'q'", "\"\"",
                               "\"", "a \"b\" c", "x=y;z [w]", "/дом/Слайды"}) {
         SCOPED_TRACE(value);
-        ASSERT_TRUE(write(QStringLiteral("S"), QStringLiteral("k"), QString::fromUtf8(value)));
-        EXPECT_EQ(read(QStringLiteral("S"), QStringLiteral("k")), QString::fromUtf8(value));
+        ASSERT_TRUE(write("S", "k", QString::fromUtf8(value)));
+        EXPECT_EQ(read("S", "k"), QString::fromUtf8(value));
     }
 
     const QByteArray original = contents();
-    const struct
-    {
-        const char *section, *key, *value;
-    } refused[] = {
+    const struct { const char *section, *key, *value; } refused[] = {
         {"S", "k", "new\n[Evil]\nx=1"}, {"S", "k", "a\rb"}, {"S", "k\nx", "v"}, {"S", "a=b", "v"},
         {"S", "[x", "v"},               {"S", ";x", "v"},   {"S", "  ", "v"},   {"a]b", "k", "v"},
         {"", "k", "v"},
     };
     for (const auto &c : refused) {
         SCOPED_TRACE(std::string(c.section) + " / " + c.key + " / " + c.value);
-        EXPECT_FALSE(write(QString::fromUtf8(c.section), QString::fromUtf8(c.key), QString::fromUtf8(c.value)));
+        EXPECT_FALSE(write(c.section, c.key, QString::fromUtf8(c.value)));
     }
-    EXPECT_FALSE(write(QStringLiteral("S"), QStringLiteral("k"), QString(QChar(0))));
+    EXPECT_FALSE(write("S", "k", QString(QChar(0))));
     EXPECT_EQ(contents(), original);
-}
-
-TEST_F(IniFileTest, FailedWriteLeavesTheOldFile)
-{
-    put("[S]\nk=old\n");
-    SaveFile::setWriteGate([](qint64, qint64) { return false; });
-    const bool written = write(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("new"));
-    SaveFile::setWriteGate({});
-    EXPECT_FALSE(written);
-    EXPECT_EQ(contents(), QByteArray("[S]\nk=old\n"));
-    EXPECT_EQ(QDir(mDir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Quarvel.ini")});
 }
 
 } // namespace

@@ -18,13 +18,7 @@ namespace {
 
 TEST(PathRules, FolderNameShortNameAndKind)
 {
-    const struct
-    {
-        const char *path;
-        char16_t separator;
-        const char *folder, *name, *shotName;
-        FileKind kind;
-    } cases[] = {
+    const struct { const char *path; char16_t sep; const char *folder, *name, *shotName; FileKind kind; } cases[] = {
         {"C:\\Work\\Doors 1.sld", u'\\', "C:\\Work", "Doors 1.sld", "Doors 1", FileKind::Slide},
         {"C:\\PLAN.SLB", u'\\', "C:", "PLAN.SLB", "PLAN", FileKind::Library},
         {"C:\\Work\\", u'\\', "C:\\Work", "", "", FileKind::Other},
@@ -39,22 +33,16 @@ TEST(PathRules, FolderNameShortNameAndKind)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.path);
         const QString path = QString::fromUtf8(c.path);
-        EXPECT_EQ(FolderOfPath(path, c.separator), QString::fromUtf8(c.folder));
-        EXPECT_EQ(NameOfPath(path, c.separator), QString::fromUtf8(c.name));
-        EXPECT_EQ(GetShotName(path, c.separator), QString::fromUtf8(c.shotName));
+        EXPECT_EQ(FolderOfPath(path, c.sep), QString::fromUtf8(c.folder));
+        EXPECT_EQ(NameOfPath(path, c.sep), QString::fromUtf8(c.name));
+        EXPECT_EQ(GetShotName(path, c.sep), QString::fromUtf8(c.shotName));
         EXPECT_EQ(fileKindOf(path), c.kind);
     }
 }
 
 TEST(PathRules, CompactPath)
 {
-    const struct
-    {
-        const char *text;
-        int limit;
-        char16_t separator;
-        const char *expected;
-    } cases[] = {
+    const struct { const char *text; int limit; char16_t sep; const char *expected; } cases[] = {
         {"C:\\Program Files\\Common Files\\Design Library Collection\\Mechanical\\Fasteners", 54, u'\\',
          "C:\\Program Files\\...\\Mechanical\\Fasteners"},
         {"C:\\Documents and Settings\\User\\My Documents\\Drawings\\Slides\\Project", 54, u'\\',
@@ -73,74 +61,59 @@ TEST(PathRules, CompactPath)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(CompactPath(QString::fromUtf8(c.text), c.limit, c.separator), QString::fromUtf8(c.expected));
+        EXPECT_EQ(CompactPath(QString::fromUtf8(c.text), c.limit, c.sep), QString::fromUtf8(c.expected));
     }
 }
 
-// A disk for the pure rules: the stored name of every existing path, keyed
-// lower-case in the Windows form (whose lookups ignore case).
-struct FakeDisk
-{
-    PathForm form;
-    QMap<QString, QString> stored;
-    QStringList created = {};
-    enum { Creates, Fails, ClaimsButDoesNot } creating = Creates;
-
-    QString keyOf(QString path) const
-    {
-        if (path.size() > form.rootLength && path.endsWith(form.separator))
-            path.chop(1);
-        return form.separator == u'\\' ? path.toLower() : path;
-    }
-    QString longPath(const char *path) const
-    {
-        return GetLongPath(QString::fromUtf8(path), form, [this](const QString &prefix) {
-            return stored.contains(keyOf(prefix)) ? std::optional(stored.value(keyOf(prefix))) : std::nullopt;
-        });
-    }
-    bool make(const QString &path)
-    {
-        const auto exists = [this](const QString &p) { return stored.contains(keyOf(p)); };
-        return MakeFolderPath(path, form, exists, [this](const QString &p) {
-            created << p;
-            if (creating == Creates)
-                stored.insert(keyOf(p), NameOfPath(p, form.separator));
-            return creating != Fails;
-        });
-    }
-};
-
-const FakeDisk kWindowsDisk{kWindowsPaths,
-                            {{"c:\\", "C:\\"}, {"c:\\progra~1", "Program Files"}, {"c:\\progra~1\\plans", "plans"},
-                             {"c:\\progra~1\\plans\\a.sld", "a.sld"}, {"c:\\a", "A"}}};
-const FakeDisk kLinuxDisk{kLinuxPaths, {{"/", "/"}, {"/home", "home"}, {"/home/u", "u"}, {"/home/u/a.sld", "a.sld"}}};
-
+// The Windows form on a made-up disk: a lookup ignores case and gives the
+// stored (long) name of each component.
 TEST(PathRules, LongPathAndMakeFolderPath)
 {
-    EXPECT_EQ(kWindowsDisk.longPath("c:\\progra~1\\plans\\a.sld"), QStringLiteral("c:\\Program Files\\plans\\a.sld"));
-    EXPECT_EQ(kWindowsDisk.longPath("C:\\PROGRA~1\\PLANS\\"), QStringLiteral("C:\\Program Files\\plans"));
-    EXPECT_EQ(kWindowsDisk.longPath("C:\\nosuch\\a.sld"), QString());
-    EXPECT_EQ(kWindowsDisk.longPath("C:\\"), QStringLiteral("C:\\"));
-    EXPECT_EQ(kLinuxDisk.longPath("/home/u/a.sld"), QStringLiteral("/home/u/a.sld"));
-    EXPECT_EQ(kLinuxDisk.longPath("/home/U/a.sld"), QString());
-    EXPECT_EQ(kLinuxDisk.longPath("/"), QStringLiteral("/"));
-    EXPECT_EQ(kLinuxDisk.longPath(""), QString());
+    QMap<QString, QString> windows = {{"c:\\", "C:\\"}, {"c:\\progra~1", "Program Files"},
+                                      {"c:\\progra~1\\plans", "plans"}, {"c:\\progra~1\\plans\\a.sld", "a.sld"}};
+    const auto longPath = [&](const char *path) {
+        return GetLongPath(QString::fromUtf8(path), kWindowsPaths, [&](const QString &prefix) {
+            const QString key = prefix.toLower();
+            return windows.contains(key) ? std::optional(windows.value(key)) : std::nullopt;
+        });
+    };
+    EXPECT_EQ(longPath("c:\\progra~1\\plans\\a.sld"), QStringLiteral("c:\\Program Files\\plans\\a.sld"));
+    EXPECT_EQ(longPath("C:\\PROGRA~1\\PLANS\\"), QStringLiteral("C:\\Program Files\\plans"));
+    EXPECT_EQ(longPath("C:\\nosuch\\a.sld"), QString());
+    EXPECT_EQ(longPath("C:\\"), QStringLiteral("C:\\"));
+    EXPECT_EQ(longPath(""), QString());
 
-    FakeDisk windows = kWindowsDisk;
-    EXPECT_TRUE(windows.make(QStringLiteral("C:\\A\\B\\C")));
-    EXPECT_EQ(windows.created, (QStringList{QStringLiteral("C:\\A\\B"), QStringLiteral("C:\\A\\B\\C")}));
-    EXPECT_TRUE(windows.make(QStringLiteral("c:\\a\\b\\c\\")));
-    EXPECT_EQ(windows.created.size(), 2) << "an existing path creates nothing";
-    FakeDisk posix = kLinuxDisk;
-    EXPECT_TRUE(posix.make(QStringLiteral("/home/u/b/c")));
-    EXPECT_EQ(posix.created, (QStringList{QStringLiteral("/home/u/b"), QStringLiteral("/home/u/b/c")}));
-    posix = kLinuxDisk;
-    posix.creating = FakeDisk::Fails;
-    EXPECT_FALSE(posix.make(QStringLiteral("/home/u/b/c")));
-    EXPECT_EQ(posix.created.size(), 1) << "nothing is tried after a failure";
-    // A creation that reports success but leaves nothing must end, not loop.
-    posix.creating = FakeDisk::ClaimsButDoesNot;
-    EXPECT_FALSE(posix.make(QStringLiteral("/home/u/b")));
+    // Folders are made from the root down, only where missing, and nothing
+    // is tried after a failure; a creation that reports success but leaves
+    // nothing must end, not loop.
+    enum { Creates, Fails, ClaimsButDoesNot } creating = Creates;
+    QStringList existing, created;
+    const auto make = [&](const QString &path, PathForm form) {
+        const auto key = [&](QString p) {
+            if (p.size() > form.rootLength && p.endsWith(form.separator))
+                p.chop(1);
+            return form.separator == u'\\' ? p.toLower() : p;
+        };
+        return MakeFolderPath(
+            path, form, [&](const QString &p) { return existing.contains(key(p)); },
+            [&](const QString &p) {
+                created << p;
+                if (creating == Creates)
+                    existing << key(p);
+                return creating != Fails;
+            });
+    };
+    existing = {QStringLiteral("c:\\"), QStringLiteral("c:\\a")};
+    EXPECT_TRUE(make(QStringLiteral("C:\\A\\B\\C"), kWindowsPaths));
+    EXPECT_TRUE(make(QStringLiteral("c:\\a\\b\\c\\"), kWindowsPaths));
+    EXPECT_EQ(created, (QStringList{QStringLiteral("C:\\A\\B"), QStringLiteral("C:\\A\\B\\C")}));
+    existing = {QStringLiteral("/"), QStringLiteral("/home")};
+    for (auto how : {Fails, ClaimsButDoesNot}) {
+        creating = how;
+        created.clear();
+        EXPECT_FALSE(make(QStringLiteral("/home/u/b"), kLinuxPaths));
+        EXPECT_TRUE(how != Fails || created == QStringList{QStringLiteral("/home/u")});
+    }
 }
 
 TEST(FileSystem, ExistenceTestsOnRealFiles)
@@ -152,11 +125,7 @@ TEST(FileSystem, ExistenceTestsOnRealFiles)
     // A pipe would block an open for reading until a writer came.
     ASSERT_EQ(mkfifo(QFile::encodeName(path("Work/pipe.sld")).constData(), 0600), 0);
 
-    const struct
-    {
-        const char *relative;
-        bool file, folder, existingFolder;
-    } cases[] = {
+    const struct { const char *relative; bool file, folder, existingFolder; } cases[] = {
         {"Work", false, true, true},           {"Work/", false, true, true},
         {"Work/plan.slb", true, true, false},
         {"Work/plan.slb/", true, false, false}, {"Work/pipe.sld", false, true, false},
@@ -184,6 +153,7 @@ TEST(FileSystem, ExistenceTestsOnRealFiles)
     EXPECT_EQ(GetLongPath(path("Work//./plan.slb")), path("Work/plan.slb"));
     EXPECT_EQ(GetLongPath(path("Work/none/plan.slb")), QString());
     EXPECT_EQ(GetLongPath(path("work/plan.slb")), QString()) << "names are case-sensitive here";
+    EXPECT_EQ(GetLongPath(QStringLiteral("/")), QStringLiteral("/"));
 }
 
 } // namespace

@@ -9,25 +9,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace quarvel;
 
-namespace {
-
 // Counts pixels that differ clearly from fully transparent white.
-int inkedPixels(const QImage &image)
+static int inkedPixels(const QImage &image)
 {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = image.pixel(x, y);
-            if (qAlpha(p) > 0 && (qRed(p) < 200 || qGreen(p) < 200 || qBlue(p) < 200))
-                ++count;
+            count += qAlpha(p) > 0 && std::min({qRed(p), qGreen(p), qBlue(p)}) < 200;
         }
     }
     return count;
 }
-
-} // namespace
 
 TEST(Metafile, EveryCorpusMetafilePlaysWithinTheRequestedSize)
 {
@@ -39,12 +36,10 @@ TEST(Metafile, EveryCorpusMetafilePlaysWithinTheRequestedSize)
         const QImage image = renderMetafile(path, QSize(400, 300), &error);
         ASSERT_FALSE(image.isNull()) << error.toStdString();
         EXPECT_TRUE(error.isEmpty());
-        EXPECT_LE(image.width(), 400);
-        EXPECT_LE(image.height(), 300);
-        EXPECT_TRUE(image.width() == 400 || image.height() == 300);
+        EXPECT_TRUE(QRect(0, 0, 400, 300).contains(image.rect()) && (image.width() == 400 || image.height() == 300))
+            << image.width() << "x" << image.height();
         // This one draws white polygons without outlines: nothing shows on white paper.
-        if (!path.endsWith(QLatin1String("empty-polygon-close.wmf")))
-            EXPECT_GT(inkedPixels(image), 20);
+        EXPECT_TRUE(path.endsWith(QLatin1String("empty-polygon-close.wmf")) || inkedPixels(image) > 20);
     }
 }
 
@@ -52,16 +47,9 @@ TEST(Metafile, BrokenFilesLeaveThePanelEmptyWithAReason)
 {
     QTemporaryDir dir;
     const QByteArray good = test::readFile(test::corpusDir(QStringLiteral("wmf/santa.wmf")));
-    struct Case
-    {
-        const char *name;
-        QByteArray bytes;
-        const char *reason;
-    };
     QByteArray hugeRecord = good;
-    hugeRecord[40] = '\xff';
-    hugeRecord[41] = '\xff';
-    const Case cases[] = {
+    hugeRecord[40] = hugeRecord[41] = '\xff';
+    const struct { const char *name; QByteArray bytes; const char *reason; } cases[] = {
         {"empty.wmf", QByteArray(), "too short"},
         {"text.wmf", QByteArray(200, 'x'), "not a Windows metafile"},
         {"cut.wmf", good.left(good.size() / 2), "damaged at byte"},
@@ -69,7 +57,7 @@ TEST(Metafile, BrokenFilesLeaveThePanelEmptyWithAReason)
     };
     MetafileView view;
     view.resize(200, 100);
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = dir.filePath(QString::fromLatin1(c.name));
         ASSERT_TRUE(test::writeFile(path, c.bytes));

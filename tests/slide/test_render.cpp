@@ -20,12 +20,8 @@ using test::decodeBytes;
 
 namespace {
 
-constexpr QRgb kRed = 0xFFFF0000;
-constexpr QRgb kGreen = 0xFF00FF00;
-constexpr QRgb kBlue = 0xFF0000FF;
-constexpr QRgb kYellow = 0xFFFFFF00;
-constexpr QRgb kWhite = 0xFFFFFFFF;
-constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kYellow = 0xFFFFFF00;
+constexpr QRgb kWhite = 0xFFFFFFFF, kBlack = 0xFF000000;
 
 // Pixels of colour rgb inside region (the whole image when region is empty).
 int count(const QImage &image, QRgb rgb, QRect region = {})
@@ -53,21 +49,22 @@ QImage render(const QByteArray &slide, QSize size, QColor background = Qt::black
 
 TEST(RenderGeometry, FitsTheSlideShapeCentred)
 {
-    struct Case
-    {
-        int highX, highY;
-        double aspect;
-        QRectF target, expected;
-    };
+    struct Case { int highX, highY; double aspect; QRectF target, expected; };
+    // An aspect that is missing or absurd falls back to square pixels.
     const Case cases[] = {
         {99, 99, 0.0, {0, 0, 200, 100}, {50, 0, 100, 100}},
-        {199, 99, 0.0, {0, 0, 200, 200}, {0, 50, 200, 100}},
+        {99, 99, 50.0, {0, 0, 200, 100}, {50, 0, 100, 100}},
+        {99, 99, 0.01, {0, 0, 200, 100}, {50, 0, 100, 100}},
+        {199, 99, -1.0, {0, 0, 200, 200}, {0, 50, 200, 100}},
         {99, 99, 2.0, {0, 0, 400, 400}, {0, 100, 400, 200}},   // pixels twice as wide as high
         {199, 99, 2.0, {10, 20, 400, 100}, {110, 20, 200, 100}},
         {99, 99, 0.0, {0, 0, 0, 50}, {0, 0, 0, 0}},
     };
     for (const Case &c : cases) {
-        const SlideHeader h = decodeBytes(SlideWriter(c.highX, c.highY, c.aspect).finish()).header;
+        SlideHeader h;
+        h.highX = c.highX;
+        h.highY = c.highY;
+        h.aspect = c.aspect;
         SCOPED_TRACE(testing::Message() << c.highX << "x" << c.highY << " in " << c.target.width() << "x"
                                         << c.target.height());
         const QRectF area = slideRect(h, c.target);
@@ -82,7 +79,7 @@ TEST(RenderGeometry, FitsTheSlideShapeCentred)
     }
 }
 
-TEST(Render, LinesLandOnTheirPixelsWithYUp)
+TEST(Render, LinesLandOnTheirPixelsInColoursThatFollowTheBackground)
 {
     SlideWriter w(99, 99);   // drawn 1:1 on 100 x 100 pixels: slide (x, y) is pixel (x, 99 - y)
     w.color(1);
@@ -91,130 +88,95 @@ TEST(Render, LinesLandOnTheirPixelsWithYUp)
     w.vector(50, 20, 50, 80);
     w.color(5);
     w.vector(70, 70, 70, 70);   // a dot
-    const QImage img = render(w.finish(), {100, 100});
-    EXPECT_EQ(count(img, kRed, {11, 89, 78, 1}), 78);
-    EXPECT_GE(count(img, kRed), 78);
-    EXPECT_EQ(count(img, kRed), count(img, kRed, {9, 89, 82, 1}));
-    EXPECT_EQ(count(img, kGreen, {50, 20, 1, 59}), 59);
-    EXPECT_EQ(count(img, kGreen), count(img, kGreen, {50, 18, 1, 63}));
-    EXPECT_EQ(img.pixel(70, 29), kBlue);
-    EXPECT_EQ(count(img, kBlue), 1);
-    EXPECT_EQ(countNot(img, kBlack), count(img, kRed) + count(img, kGreen) + count(img, kBlue));
-}
-
-QByteArray frameSlide(bool withStrays)
-{
-    SlideWriter w(199, 99);
     w.color(7);
-    w.vector(0, 0, 199, 0);
-    w.vector(0, 99, 199, 99);
-    w.vector(0, 0, 0, 99);
-    w.vector(199, 0, 199, 99);
-    if (withStrays) {
-        w.vector(100, 50, 30000, 20000);   // runs far outside the drawing area
-        w.vector(100, 50, 0, -20000);
+    w.vector(10, 90, 30, 90);
+    w.color(0);
+    w.vector(60, 90, 80, 90);
+    const QByteArray slide = w.finish();
+    // Colours 7 and 0 are white on a dark background, black on a light one.
+    for (const auto &[background, fg] : {std::pair{QColor(Qt::black), kWhite}, {QColor(Qt::darkBlue), kWhite},
+                                         {QColor(Qt::white), kBlack}, {QColor(255, 255, 200), kBlack}}) {
+        SCOPED_TRACE(background.name().toStdString());
+        const QImage img = render(slide, {100, 100}, background);
+        EXPECT_EQ(count(img, kRed), 80);
+        EXPECT_EQ(count(img, kRed, {10, 89, 80, 1}), 80);
+        EXPECT_EQ(count(img, kGreen), 61);
+        EXPECT_EQ(count(img, kGreen, {50, 19, 1, 61}), 61);
+        EXPECT_EQ(img.pixel(70, 29), kBlue);
+        EXPECT_EQ(count(img, kBlue), 1);
+        EXPECT_EQ(count(img, fg, {10, 9, 21, 1}) + count(img, fg, {60, 9, 21, 1}), 42);
+        EXPECT_EQ(count(img, background.rgb()), 100 * 100 - 80 - 61 - 1 - 42);
     }
-    return w.finish();
 }
 
-TEST(Render, LetterboxesAndClipsToTheSlideArea)
+// The slide's rectangle may end inside a pixel; the vectors on its edges
+// still show whole, on the centres of the edge cells, and vectors running
+// far outside are clipped to the rectangle, leaving the letterbox empty.
+TEST(Render, EdgeVectorsShowWholeAndNothingLeavesTheSlideArea)
 {
-    const QByteArray slide = frameSlide(true);
-    const QImage tall = render(slide, {200, 200});
-    EXPECT_EQ(countNot(tall, kBlack, {0, 0, 200, 50}), 0);
-    EXPECT_EQ(countNot(tall, kBlack, {0, 150, 200, 50}), 0);
-    EXPECT_EQ(count(tall, kWhite, {0, 149, 200, 1}), 200);   // bottom edge of the slide
-    EXPECT_EQ(count(tall, kWhite, {0, 50, 200, 1}), 200);    // top edge
-
-    const QImage wide = render(slide, {400, 100});
-    EXPECT_EQ(countNot(wide, kBlack, {0, 0, 100, 100}), 0);
-    EXPECT_EQ(countNot(wide, kBlack, {300, 0, 100, 100}), 0);
-    EXPECT_EQ(count(wide, kWhite, {100, 0, 1, 100}), 100);
-    EXPECT_EQ(count(wide, kWhite, {299, 0, 1, 100}), 100);
-}
-
-TEST(Render, EdgeVectorsShowWholeAtOddSizes)
-{
-    // The slide's rectangle may end inside a pixel; the vectors on its
-    // edges still show whole, on the centres of the edge cells.
-    const QByteArray slide = frameSlide(false);
-    for (const QSize size : {QSize(157, 113), QSize(301, 97), QSize(77, 200), QSize(1000, 701)}) {
-        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
-        const QImage img = render(slide, size);
-        QRect drawn;
-        for (int y = 0; y < img.height(); ++y) {
-            for (int x = 0; x < img.width(); ++x) {
-                if (img.pixel(x, y) != kBlack)
-                    drawn |= QRect(x, y, 1, 1);
-            }
+    const auto frameSlide = [](bool strays) {
+        SlideWriter w(199, 99);
+        w.color(7);
+        w.vector(0, 0, 199, 0);
+        w.vector(0, 99, 199, 99);
+        w.vector(0, 0, 0, 99);
+        w.vector(199, 0, 199, 99);
+        if (strays) {   // running far outside the drawing area
+            w.vector(100, 50, 30000, 20000);
+            w.vector(100, 50, 0, -20000);
         }
-        const QRectF area = slideRect(decodeBytes(slide).header, QRectF(QPointF(0, 0), QSizeF(size)));
-        EXPECT_TRUE(area.toAlignedRect().contains(drawn));
+        return w.finish();
+    };
+    const QByteArray frame = frameSlide(false), strays = frameSlide(true);
+    const auto bounds = [](const QImage &img) {
+        QRect r;
+        for (int y = 0; y < img.height(); ++y) {
+            for (int x = 0; x < img.width(); ++x)
+                r |= img.pixel(x, y) == kBlack ? QRect() : QRect(x, y, 1, 1);
+        }
+        return r;
+    };
+    for (const QSize size : {QSize(200, 200), QSize(400, 100), QSize(157, 113), QSize(301, 97), QSize(77, 200),
+                             QSize(1000, 701)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        const QRectF area = slideRect(decodeBytes(frame).header, QRectF(QPointF(0, 0), QSizeF(size)));
+        EXPECT_TRUE(area.toAlignedRect().contains(bounds(render(strays, size))));
+        const QImage img = render(frame, size);
+        const QRect drawn = bounds(img);
         EXPECT_GE(drawn.width(), area.width() * 199 / 200 - 1);
         EXPECT_GE(drawn.height(), area.height() * 99 / 100 - 1);
         for (const QRect edge : {QRect(drawn.left(), drawn.top(), 1, drawn.height()),
                                  QRect(drawn.right(), drawn.top(), 1, drawn.height()),
                                  QRect(drawn.left(), drawn.top(), drawn.width(), 1),
-                                 QRect(drawn.left(), drawn.bottom(), drawn.width(), 1)}) {
+                                 QRect(drawn.left(), drawn.bottom(), drawn.width(), 1)})
             EXPECT_EQ(count(img, kWhite, edge), edge.width() * edge.height());
-        }
     }
 }
 
-TEST(Render, ForegroundColoursFollowTheBackground)
-{
-    struct Case
-    {
-        QColor background;
-        QRgb foreground;
-    };
-    for (const Case c : {Case{Qt::black, kWhite}, Case{Qt::darkBlue, kWhite}, Case{Qt::white, kBlack},
-                         Case{QColor(255, 255, 200), kBlack}}) {
-        SlideWriter w(99, 99);
-        w.color(7);
-        w.vector(10, 10, 90, 10);
-        w.color(0);
-        w.vector(10, 50, 90, 50);
-        w.color(1);
-        w.vector(10, 90, 90, 90);
-        const QImage img = render(w.finish(), {100, 100}, c.background);
-        SCOPED_TRACE(c.background.name().toStdString());
-        EXPECT_EQ(img.pixel(50, 89), c.foreground);
-        EXPECT_EQ(img.pixel(50, 49), c.foreground);
-        EXPECT_EQ(img.pixel(50, 9), kRed);
-        EXPECT_EQ(img.pixel(50, 70), c.background.rgb());
-    }
-}
-
-// A square of 20..79 tiled with small triangles of both orientations, some
-// overlapping: filled whole, at any scale, without seams.
-QByteArray tiledSquare()
+// A square of 20..79 tiled with small triangles of both orientations, and
+// two overlapping triangles of opposite windings on top: filled whole, at any
+// scale, without seams and without one fill cancelling another.
+TEST(Render, FillsCoverTheirAreaWithoutSeams)
 {
     SlideWriter w(99, 99);
     w.color(3);
     for (int y = 20; y < 80; y += 6) {
         for (int x = 20; x < 80; x += 6) {
-            const QPoint a{x, y}, b{x + 6, y}, c{x + 6, y + 6}, d{x, y + 6};
-            const QPoint lower[3] = {a, b, c};   // counter-clockwise
-            const QPoint upper[3] = {a, d, c};   // clockwise
+            const QPoint lower[3] = {{x, y}, {x + 6, y}, {x + 6, y + 6}};   // counter-clockwise
+            const QPoint upper[3] = {{x, y}, {x, y + 6}, {x + 6, y + 6}};   // clockwise
             w.fill(lower);
             w.fill(upper);
         }
     }
-    // Opposite windings overlapping: must not cancel each other.
     const QPoint ccw[3] = {{30, 30}, {60, 30}, {45, 60}};
     const QPoint cw[3] = {{30, 50}, {45, 20}, {60, 50}};
     w.fill(ccw);
     w.fill(cw);
-    return w.finish();
-}
-
-TEST(Render, FillsCoverTheirAreaWithoutSeams)
-{
+    const QByteArray slide = w.finish();
     for (const bool antialias : {false, true}) {
         for (const int size : {100, 137, 411}) {
             SCOPED_TRACE(testing::Message() << size << (antialias ? " antialiased" : ""));
-            const QImage img = render(tiledSquare(), {size, size}, Qt::black, antialias);
+            const QImage img = render(slide, {size, size}, Qt::black, antialias);
             const double s = size / 100.0;
             // Slide point (x, y) lands on ((x + 0.5) s, (99.5 - y) s).
             const QRect inside = QRectF(QPointF(20.5 * s + 1, 19.5 * s + 1), QPointF(80.5 * s - 1, 79.5 * s - 1))
@@ -230,24 +192,9 @@ TEST(Render, FillsCoverTheirAreaWithoutSeams)
                     darkest = std::min(darkest, qGreen(img.pixel(x, y)));
             }
             EXPECT_GE(darkest, antialias ? 250 : 255);
-            EXPECT_EQ(countNot(img, kBlack) - countNot(img, kBlack, outside), 0);
+            EXPECT_EQ(countNot(img, kBlack), countNot(img, kBlack, outside));
         }
     }
-}
-
-TEST(Render, OverlappingFillsOfEitherWindingNeverCancel)
-{
-    SlideWriter w(99, 99);
-    w.color(3);
-    const QPoint lower[3] = {{10, 10}, {90, 10}, {90, 90}};
-    const QPoint upper[3] = {{10, 10}, {10, 90}, {90, 90}};
-    const QPoint bowTie[4] = {{30, 30}, {70, 70}, {70, 30}, {30, 70}};   // lobes of both windings
-    w.fill(lower);
-    w.fill(upper);
-    w.fill(bowTie);
-    const QImage img = render(w.finish(), {100, 100});
-    EXPECT_EQ(countNot(img, kGreen, {10, 9, 81, 81}), 0);
-    EXPECT_EQ(count(img, kGreen), 81 * 81);
 }
 
 TEST(Render, SvgOutputDrawsTheSameSlide)
@@ -266,36 +213,34 @@ TEST(Render, SvgOutputDrawsTheSameSlide)
     img.fill(Qt::gray);
     QPainter painter(&img);
     reader.render(&painter);
-    painter.end();
-    auto near = [](QRgb a, QRgb b) {
+    const auto near = [&](int x, int y, QRgb b) {
+        const QRgb a = img.pixel(x, y);
         return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) < 90;
     };
-    EXPECT_TRUE(near(img.pixel(50, 89), kRed));
-    EXPECT_TRUE(near(img.pixel(50, 20), kGreen));   // inside the triangle
-    EXPECT_TRUE(near(img.pixel(50, 60), kWhite));
-    EXPECT_TRUE(near(img.pixel(5, 5), kWhite));
+    EXPECT_TRUE(near(50, 89, kRed));
+    EXPECT_TRUE(near(50, 20, kGreen));   // inside the triangle
+    EXPECT_TRUE(near(50, 60, kWhite) && near(5, 5, kWhite));
 }
 
 TEST(Render, EveryCorpusSlideDrawsInsideItsArea)
 {
     for (const QString &path : test::corpusFiles("sld")) {
+        SCOPED_TRACE(path.toStdString());
         const auto d = decodeBytes(test::readFile(path));
-        ASSERT_TRUE(d.result.isSlide) << path.toStdString();
+        ASSERT_TRUE(d.result.isSlide);
         const QImage img = renderToImage(d.header, d.drawing, {300, 300}, Qt::black);
         const QRect area = slideRect(d.header, QRectF(0, 0, 300, 300)).toAlignedRect();
-        EXPECT_EQ(countNot(img, kBlack), countNot(img, kBlack, area)) << path.toStdString();
-        if (d.drawing.batches.size() > 2) {
-            EXPECT_GT(countNot(img, kBlack), 0) << path.toStdString();
-        }
+        EXPECT_EQ(countNot(img, kBlack), countNot(img, kBlack, area));
+        EXPECT_TRUE(d.drawing.batches.size() <= 2 || countNot(img, kBlack) > 0);
     }
 }
 
 // Slides of one coloured horizontal line each, at slide y = 10 (near the bottom).
-QByteArray lineSlide(int color, int highX = 99, int highY = 99)
+QByteArray lineSlide(int color)
 {
-    SlideWriter w(highX, highY);
+    SlideWriter w(99, 99);
     w.color(color);
-    w.vector(0, 10, highX, 10);
+    w.vector(0, 10, 99, 10);
     return w.finish();
 }
 
@@ -306,7 +251,12 @@ protected:
     {
         ASSERT_TRUE(test::writeFile(path("one.sld"), lineSlide(1)));
         ASSERT_TRUE(test::writeFile(path("text.sld"), "not a slide"));
+        // Records after a reserved record type cannot be read: only the red line shows.
+        const QByteArray reserved("\x00\x90", 2);
+        ASSERT_TRUE(test::writeFile(path("damaged.sld"),
+                                    lineSlide(1).chopped(2) + reserved + lineSlide(3).mid(kNewHeaderSize)));
         writeLibrary({{"ALPHA", 3}, {"BETA", 5}, {"\xC4\xC2", 2}});   // the last is "ДВ" in code page 1251
+        view.setNameCodec(NameCodec(1251));
         view.resize(100, 100);
     }
 
@@ -328,17 +278,14 @@ protected:
 
 TEST_F(SlideViewTest, ShowsTheNamedSlideAndNothingOtherwise)
 {
-    struct Case
-    {
-        QString spec;
-        QRgb color;   // the line's colour, or 0 for an empty view
-        bool error;
-    };
+    struct Case { QString file; QRgb color; bool error; };   // color: the line's, or 0 for an empty view
     const QString lib = path("lib.slb");
     const Case cases[] = {
         {path("one.sld"), kRed, false},
         {lib + "(ALPHA)", kGreen, false},
         {lib + "(beta)", kBlue, false},                  // names compare without regard to case
+        {lib + QString::fromUtf8("(дв)"), kYellow, false},   // in the library's code page
+        {path("damaged.sld"), kRed, true},               // the records before the damage
         {lib + "(GAMMA)", 0, true},
         {lib, 0, true},                                  // a library, but no slide named
         {path("missing.sld"), 0, true},
@@ -348,63 +295,30 @@ TEST_F(SlideViewTest, ShowsTheNamedSlideAndNothingOtherwise)
         {QString(), 0, false},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.spec.toStdString());
+        SCOPED_TRACE(c.file.toStdString());
         view.setSlideFile(lib + "(ALPHA)");
-        EXPECT_NO_THROW(view.setSlideFile(c.spec));
-        EXPECT_EQ(view.slideFile(), c.spec);
+        EXPECT_NO_THROW(view.setSlideFile(c.file));
+        EXPECT_EQ(view.slideFile(), c.file);
         EXPECT_EQ(view.hasSlide(), c.color != 0);
         EXPECT_EQ(!view.lastError().isEmpty(), c.error) << view.lastError().toStdString();
         const QImage img = shown();
-        if (c.color) {
-            EXPECT_EQ(count(img, c.color, {0, 89, 100, 1}), 100);
-        } else {
-            EXPECT_EQ(countNot(img, kBlack), 0);
-        }
+        EXPECT_EQ(countNot(img, kBlack), c.color ? 100 : 0);
+        EXPECT_EQ(count(img, c.color, {0, 89, 100, 1}), c.color ? 100 : 0);
     }
-}
-
-TEST_F(SlideViewTest, FindsNamesInTheLibrarysCodePage)
-{
-    view.setNameCodec(NameCodec(1251));
-    view.setSlideFile(path("lib.slb") + QString::fromUtf8("(дв)"));
-    EXPECT_TRUE(view.hasSlide()) << view.lastError().toStdString();
-    EXPECT_EQ(count(shown(), kYellow), 100);
 }
 
 TEST_F(SlideViewTest, RedrawsToItsSizeAndBackground)
 {
     view.setSlideFile(path("one.sld"));
     view.resize(200, 100);   // letterboxed left and right: the slide spans 50..149
-    QImage img = shown();
-    EXPECT_EQ(count(img, kRed, {50, 89, 100, 1}), 100);
-    EXPECT_EQ(count(img, kRed), 100);
+    EXPECT_EQ(count(shown(), kRed), 100);
+    EXPECT_EQ(count(shown(), kRed, {50, 89, 100, 1}), 100);
     view.resize(300, 600);   // spans rows 150..449 now; y = 10 lands on row 150 + 3 * 89.5
-    img = shown();
+    view.setViewBackColor(Qt::white);
+    const QImage img = shown();
     const int red = count(img, kRed, {0, 418, 300, 1});
     EXPECT_GE(red, 297);
-    EXPECT_EQ(count(img, kRed), red);
-
-    EXPECT_EQ(view.viewBackColor(), QColor(Qt::black));
-    view.setViewBackColor(Qt::white);
-    EXPECT_EQ(count(shown(), kWhite), 300 * 600 - red);
-}
-
-TEST_F(SlideViewTest, DrawsTheRecordsBeforeDamage)
-{
-    QByteArray slide = lineSlide(1);
-    slide.chop(2);                       // the end-of-file record
-    slide += QByteArray("\x00\x90", 2);  // a reserved record type: nothing after it can be read
-    SlideWriter more(99, 99);
-    more.color(3);
-    more.vector(0, 50, 99, 50);
-    slide += more.finish().mid(kNewHeaderSize);
-    ASSERT_TRUE(test::writeFile(path("damaged.sld"), slide));
-    view.setSlideFile(path("damaged.sld"));
-    EXPECT_TRUE(view.hasSlide());
-    EXPECT_FALSE(view.lastError().isEmpty());
-    const QImage img = shown();
-    EXPECT_EQ(count(img, kRed), 100);
-    EXPECT_EQ(count(img, kGreen), 0);
+    EXPECT_EQ(count(img, kWhite), 300 * 600 - red);
 }
 
 TEST_F(SlideViewTest, ADamagedLibrarySlideDoesNotRunIntoTheNextOne)
