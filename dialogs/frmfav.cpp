@@ -2,6 +2,7 @@
 
 #include "dialogpaths.h"
 #include "dialogtexts.h"
+#include "listgrid.h"
 #include "twips.h"
 
 #include <QHeaderView>
@@ -31,12 +32,7 @@ FrmFav::FrmFav(AppState &state, Prompts &prompts, QWidget *parent)
 
     mGrid->setObjectName(QStringLiteral("flexFav"));
     mGrid->setGeometry(twipsRect(120, 360, 4215, 2415));
-    mGrid->horizontalHeader()->hide();
-    mGrid->verticalHeader()->hide();
-    mGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    mGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    mGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    mGrid->setWordWrap(false);
+    setUpListGrid(mGrid);
     // The path column runs past the right edge; the grid scrolls sideways.
     mGrid->setColumnWidth(0, twipsSize(1300, 0).width());
     mGrid->setColumnWidth(1, twipsSize(100000, 0).width());

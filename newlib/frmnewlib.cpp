@@ -2,6 +2,7 @@
 
 #include "dialogpaths.h"
 #include "filelistpane.h"
+#include "listgrid.h"
 #include "newlibtexts.h"
 #include "slidelibrary.h"
 #include "slidespec.h"
@@ -125,12 +126,7 @@ void FrmNewLib::buildControls()
     mGrid = new QTableWidget(0, 2, this);
     mGrid->setObjectName(QStringLiteral("flexNewLibeSlides"));
     mGrid->setGeometry(twipsRect(120, 2760, 4215, 2415));
-    mGrid->horizontalHeader()->hide();
-    mGrid->verticalHeader()->hide();
-    mGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    mGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    mGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    mGrid->setWordWrap(false);
+    setUpListGrid(mGrid);
     // Rows of one text line, as a long list needs.
     mGrid->verticalHeader()->setDefaultSectionSize(mGrid->fontMetrics().height() + 6);
     mGrid->viewport()->installEventFilter(this);

@@ -52,6 +52,22 @@ MemoryRegistryStore::Node *MemoryRegistryStore::find(const OpenKey &where)
     return node;
 }
 
+MemoryRegistryStore::Node *MemoryRegistryStore::openNode(RegKey key, OpenKey *where, RegResult *result)
+{
+    if (!refresh()) {
+        *result = kRegIoFailed;
+        return nullptr;
+    }
+    if (!resolve(key, where)) {
+        *result = kRegInvalidHandle;
+        return nullptr;
+    }
+    Node *node = find(*where);
+    if (!node)
+        *result = kRegKeyDeleted;
+    return node;
+}
+
 RegKey MemoryRegistryStore::issueHandle(OpenKey where)
 {
     const quintptr handle = mNextHandle++;
@@ -63,14 +79,11 @@ RegResult MemoryRegistryStore::openOrCreate(RegKey parent, const QString &subKey
                                             RegKey *result)
 {
     *result = RegKey::Null;
-    if (!refresh())
-        return kRegIoFailed;
     OpenKey where;
-    if (!resolve(parent, &where))
-        return kRegInvalidHandle;
-    Node *node = find(where);
+    RegResult failure = kRegSuccess;
+    Node *node = openNode(parent, &where, &failure);
     if (!node)
-        return kRegKeyDeleted;
+        return failure;
     QStringList parts;
     if (!splitKeyPath(subKey, &parts))
         return kRegBadPathname;
@@ -107,14 +120,11 @@ RegResult MemoryRegistryStore::openKey(RegKey parent, const QString &subKey, Reg
 RegResult MemoryRegistryStore::setValue(RegKey key, const QString &valueName, RegValueType type,
                                         const QByteArray &data)
 {
-    if (!refresh())
-        return kRegIoFailed;
     OpenKey where;
-    if (!resolve(key, &where))
-        return kRegInvalidHandle;
-    Node *node = find(where);
+    RegResult failure = kRegSuccess;
+    Node *node = openNode(key, &where, &failure);
     if (!node)
-        return kRegKeyDeleted;
+        return failure;
     const auto [it, inserted] = node->values.try_emplace(fold(valueName), Value{valueName, type, data});
     if (!inserted) {
         it->second.type = type;
@@ -127,14 +137,11 @@ RegResult MemoryRegistryStore::queryValue(RegKey key, const QString &valueName, 
                                           QByteArray *data, qsizetype capacity)
 {
     data->clear();
-    if (!refresh())
-        return kRegIoFailed;
     OpenKey where;
-    if (!resolve(key, &where))
-        return kRegInvalidHandle;
-    Node *node = find(where);
+    RegResult failure = kRegSuccess;
+    Node *node = openNode(key, &where, &failure);
     if (!node)
-        return kRegKeyDeleted;
+        return failure;
     const auto it = node->values.find(fold(valueName));
     if (it == node->values.end())
         return kRegFileNotFound;
@@ -147,13 +154,10 @@ RegResult MemoryRegistryStore::queryValue(RegKey key, const QString &valueName, 
 
 RegResult MemoryRegistryStore::deleteKey(RegKey key, const QString &subKey)
 {
-    if (!refresh())
-        return kRegIoFailed;
     OpenKey where;
-    if (!resolve(key, &where))
-        return kRegInvalidHandle;
-    if (!find(where))
-        return kRegKeyDeleted;
+    RegResult failure = kRegSuccess;
+    if (!openNode(key, &where, &failure))
+        return failure;
     QStringList parts;
     if (!splitKeyPath(subKey, &parts))
         return kRegBadPathname;

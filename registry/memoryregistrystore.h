@@ -67,6 +67,10 @@ private:
     bool resolve(RegKey key, OpenKey *where) const;
     // The node at where, or null when it no longer exists.
     Node *find(const OpenKey &where);
+    // The common start of every call on an open key: the store re-read, the
+    // handle resolved and its key still present. Sets *result and returns
+    // null when any of these fails.
+    Node *openNode(RegKey key, OpenKey *where, RegResult *result);
     RegResult openOrCreate(RegKey parent, const QString &subKey, bool create, RegKey *result);
     RegKey issueHandle(OpenKey where);
 
