@@ -100,6 +100,9 @@ enum class Damage : std::uint8_t {
     FillVertexOutside,      // solid-fill vertex outside a fill sequence
 };
 
+// The English wording of a damage; value is the level or record type it names.
+std::string damageText(Damage damage, std::int64_t value = 0);
+
 struct DecodeResult
 {
     bool isSlide = false;          // the header was recognised
