@@ -54,10 +54,10 @@ std::string Error::reasonText() const
     case Reason::NameTooLong:
         return "slide name " + quoted + " takes " + std::to_string(mNumber) + " bytes; a library holds at most 31";
     case Reason::NameInvalid:
-        return "slide name " + quoted + " holds a character slide names cannot hold: " + mDetail;
+        return "slide name " + quoted + " holds a character slide names cannot hold: '" + mDetail + "'";
     case Reason::NameUnrepresentable:
         return "slide name " + quoted + " holds a character code page " + std::to_string(mNumber)
-               + " cannot represent: " + mDetail;
+               + " cannot represent: '" + mDetail + "'";
     case Reason::NoSuchSlide:
         return mName.empty() ? "there is no slide number " + std::to_string(mNumber) : "there is no slide " + quoted;
     case Reason::LibraryFull:
@@ -71,6 +71,8 @@ std::string Error::reasonText() const
 
 std::string Error::message() const
 {
+    if (mFile.empty())
+        return reasonText();
     std::string text = mFile;
     if (mOffset >= 0)
         text += ", byte " + std::to_string(mOffset);

@@ -55,7 +55,8 @@ public:
     Damage damage() const { return mDamage; }
     std::int64_t damageValue() const { return mDamageValue; }
 
-    // English: "FILE: reason" or "FILE, byte N: reason".
+    // English: "FILE: reason" or "FILE, byte N: reason"; the reason alone
+    // when no file is concerned (a name refused before any file is touched).
     std::string message() const;
     // The reason alone, in English.
     std::string reasonText() const;
