@@ -17,6 +17,8 @@
 // checks that the path still names the locked file and otherwise locks the
 // new one. The lock lives beside nothing, so no lock file is ever left over.
 
+#include "fileio.h"
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -52,6 +54,9 @@ public:
 
     const std::filesystem::path &target() const { return mTarget; }
     std::uint64_t written() const { return mWritten; }
+    // After commit(): the stamp of the file now in place (taken before the
+    // rename, so that no later change by another program can slip in).
+    const FileStamp &committedStamp() const { return mStamp; }
 
     // Test hook. The gate is asked before every write (stage Write, with the
     // bytes written so far and the chunk's size) and before the sync, the
@@ -76,6 +81,7 @@ private:
     std::filesystem::path mTemporary;   // empty while the temporary file has no name
     std::uint64_t mWritten = 0;
     bool mCommitted = false;
+    FileStamp mStamp;
 #ifdef _WIN32
     void *mHandle = nullptr;
 #else

@@ -15,11 +15,13 @@
 //
 // Names are byte strings as the library stores them; decoding them for people
 // is the business of the name code page. Two names are the same name when the
-// comparer says so (by default: equal bytes after upper-casing ASCII letters).
+// code page (or a comparer) says so; by default, when their bytes are equal
+// after upper-casing ASCII letters.
 
 #include "atomicfile.h"
 #include "coreerror.h"
 #include "fileio.h"
+#include "namecodepage.h"
 #include "slidedata.h"
 
 #include <chrono>
@@ -36,7 +38,6 @@
 namespace quarvel::core {
 
 inline constexpr std::size_t kMaxLibrarySlides = 32767;
-inline constexpr std::size_t kMaxSlideNameBytes = 31;
 inline constexpr std::size_t kLibraryHeaderSize = 32;
 inline constexpr std::size_t kLibraryEntrySize = 36;
 extern const char kLibraryId[kLibraryHeaderSize];   // "AutoCAD Slide Library 1.0" CR LF ^Z NUL x4
@@ -54,7 +55,6 @@ struct LibraryProblem
         DirectoryPastEnd,         // directory runs past the end of the file
         AddressInsideDirectory,   // address `address` of slide `name` lies inside the directory
         AddressPastEnd,           // address `address` of slide `name` lies past the end of the file
-        NameFillsField,           // slide name `name` fills all 32 bytes of its entry (cannot be written back)
         SlideDamaged,             // a single slide file is damaged: damage / detail
     };
     Kind kind;
@@ -100,6 +100,9 @@ public:
     const std::filesystem::path &file() const { return mFile; }   // empty for a new library
     const std::vector<LibraryProblem> &problems() const { return mProblems; }
     void setSameName(SameName sameName);
+    // Names compare in this code page's case rules and appear in messages as
+    // it decodes them (else raw, with control bytes escaped).
+    void setCodePage(const NameCodePage &codePage);
 
     std::size_t slideCount() const { return mEntries.size(); }
     // The name bytes of slide index as stored. Throws Error (NoSuchSlide).
@@ -196,6 +199,7 @@ private:
     std::int64_t lengthOf(const Entry &entry, std::size_t index) const;
     void appendSlide(std::string name, std::string slide, std::string_view sourceForErrors);
     std::string fileForErrors() const;
+    std::string shown(std::string_view name) const;
     Layout plan() const;
     void writeWith(const Layout &layout, InputFile *input, const Sink &sink) const;
     void adopt(const Layout &layout, const std::filesystem::path &target);
@@ -206,6 +210,7 @@ private:
     std::vector<Entry> mEntries;
     std::shared_ptr<Source> mSource;   // the file slides are still read from
     SameName mSameName;
+    std::shared_ptr<const NameCodePage> mCodePage;
     EditLock mLock;
 };
 
