@@ -69,8 +69,10 @@ TEST_F(DesktopTest, AssociatingInstallsTheEntryTheTypesAndTheDefaults)
         EXPECT_TRUE(lines.contains(line)) << line;
 
     const QByteArray mime = test::readFile(data("mime/packages/quarvel.xml"));
-    for (const char *part : {"<mime-type type=\"application/x-autocad-slide\">", "<glob pattern=\"*.sld\"/>",
-                             "<mime-type type=\"application/x-autocad-slide-library\">", "<glob pattern=\"*.slb\"/>"})
+    for (const char *part : {"<mime-type type=\"application/x-autocad-slide\">",
+                             "<glob pattern=\"*.sld\" case-sensitive=\"false\"/>",
+                             "<mime-type type=\"application/x-autocad-slide-library\">",
+                             "<glob pattern=\"*.slb\" case-sensitive=\"false\"/>"})
         EXPECT_TRUE(mime.contains(part)) << part;
     EXPECT_FALSE(mime.contains("case-sensitive=\"true\"")) << "would miss PLAN.SLB";
 
