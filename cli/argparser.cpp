@@ -1,113 +1,139 @@
 #include "argparser.h"
 
-#include "namecodec.h"
+#include "namecodepage.h"
+
+#include <charconv>
 
 namespace quarvel::cli {
 
-ArgParser::ArgParser(const QStringList &args, std::initializer_list<OptionSpec> options)
+bool parseInt(const std::string &text, int &value)
+{
+    const char *first = text.data();
+    const char *last = first + text.size();
+    if (first != last && *first == '+')
+        ++first;
+    const auto [end, ec] = std::from_chars(first, last, value);
+    return ec == std::errc() && end == last && first != last;
+}
+
+ArgParser::ArgParser(const Args &args, std::initializer_list<OptionSpec> options)
     : mSpecs(options)
 {
     bool optionsEnded = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (optionsEnded || arg.size() < 2 || !arg.startsWith(QLatin1Char('-'))) {
-            mPositionals << arg;   // a lone "-" is a name too
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            mPositionals.push_back(arg);   // a lone "-" is a name too
             continue;
         }
-        if (arg == QLatin1String("--")) {
+        if (arg == "--") {
             optionsEnded = true;
             continue;
         }
-        QString name = arg;
-        QString inlineValue;
+        std::string name = arg;
+        std::string inlineValue;
         bool hasInline = false;
-        if (arg.startsWith(QLatin1String("--"))) {
-            const qsizetype eq = arg.indexOf(QLatin1Char('='));
-            if (eq > 0) {
-                name = arg.left(eq);
-                inlineValue = arg.mid(eq + 1);
+        if (arg.starts_with("--")) {
+            const std::size_t eq = arg.find('=');
+            if (eq != std::string::npos && eq > 0) {
+                name = arg.substr(0, eq);
+                inlineValue = arg.substr(eq + 1);
                 hasInline = true;
             }
         }
         const OptionSpec *spec = find(name);
         if (!spec)
-            throw UsageError(QStringLiteral("unknown option %1").arg(name));
+            throw UsageError("unknown option " + name);
         if (!spec->takesValue) {
             if (hasInline)
-                throw UsageError(QStringLiteral("option %1 takes no value").arg(name));
-            mValues[spec->longName] = QString();
+                throw UsageError("option " + name + " takes no value");
+            mValues[spec->longName].clear();
             continue;
         }
         if (!hasInline) {
             if (i + 1 >= args.size())
-                throw UsageError(QStringLiteral("option %1 needs a value").arg(name));
+                throw UsageError("option " + name + " needs a value");
             inlineValue = args[++i];
         }
         if (mValues.count(spec->longName))
-            throw UsageError(QStringLiteral("option %1 given twice").arg(spec->longName));
+            throw UsageError("option " + spec->longName + " given twice");
         mValues[spec->longName] = inlineValue;
     }
 }
 
-const OptionSpec *ArgParser::find(const QString &name) const
+const OptionSpec *ArgParser::find(const std::string &name) const
 {
     for (const OptionSpec &spec : mSpecs) {
-        if (spec.longName == name || (!spec.shortName.isEmpty() && spec.shortName == name))
+        if (spec.longName == name || (!spec.shortName.empty() && spec.shortName == name))
             return &spec;
     }
     return nullptr;
 }
 
-QString ArgParser::value(const QString &longName, const QString &fallback) const
+std::string ArgParser::value(const std::string &longName, const std::string &fallback) const
 {
     const auto it = mValues.find(longName);
     return it == mValues.end() ? fallback : it->second;
 }
 
-void ArgParser::expectPositionals(qsizetype min, qsizetype max, const QString &missing) const
+std::span<const std::string> ArgParser::positionalsFrom(std::size_t first) const
 {
-    if (mPositionals.size() < min)
-        throw UsageError(QStringLiteral("missing %1").arg(missing));
-    if (max >= 0 && mPositionals.size() > max)
-        throw UsageError(QStringLiteral("unexpected argument \"%1\"").arg(mPositionals[max]));
+    if (first >= mPositionals.size())
+        return {};
+    return std::span<const std::string>(mPositionals).subspan(first);
 }
 
-int takeCodePageOption(QStringList &args, int fallback)
+void ArgParser::expectPositionals(std::size_t min, long max, const std::string &missing) const
 {
-    const QLatin1String option("--codepage");
+    if (mPositionals.size() < min)
+        throw UsageError("missing " + missing);
+    if (max >= 0 && mPositionals.size() > static_cast<std::size_t>(max))
+        throw UsageError("unexpected argument \"" + mPositionals[static_cast<std::size_t>(max)] + "\"");
+}
+
+bool isKnownCodePage(int number)
+{
+    return core::NameCodePage(number).isSupported();
+}
+
+std::string knownCodePagesText()
+{
+    std::string text;
+    for (const core::CodePageInfo &page : core::NameCodePage::supportedCodePages())
+        text += (text.empty() ? "" : ", ") + std::to_string(page.number);
+    return text;
+}
+
+int takeCodePageOption(Args &args, int fallback)
+{
+    const std::string option = "--codepage";
     int codePage = fallback;
     bool seen = false;
-    for (qsizetype i = 0; i < args.size();) {
-        const QString &arg = args[i];
-        if (arg == QLatin1String("--"))
+    for (std::size_t i = 0; i < args.size();) {
+        const std::string &arg = args[i];
+        if (arg == "--")
             break;
-        QString value;
-        qsizetype consumed = 0;
+        std::string value;
+        std::size_t consumed = 0;
         if (arg == option) {
             if (i + 1 >= args.size())
-                throw UsageError(QStringLiteral("option --codepage needs a value"));
+                throw UsageError("option --codepage needs a value");
             value = args[i + 1];
             consumed = 2;
-        } else if (arg.startsWith(option + QLatin1Char('='))) {
-            value = arg.mid(option.size() + 1);
+        } else if (arg.starts_with(option + "=")) {
+            value = arg.substr(option.size() + 1);
             consumed = 1;
         } else {
             ++i;
             continue;
         }
         if (seen)
-            throw UsageError(QStringLiteral("option --codepage given twice"));
+            throw UsageError("option --codepage given twice");
         seen = true;
-        bool ok = false;
-        codePage = value.toInt(&ok);
-        if (!ok || !NameCodec(codePage).isValid()) {
-            QStringList known;
-            for (int cp : NameCodec::supportedCodePages())
-                known << QString::number(cp);
-            throw UsageError(QStringLiteral("unsupported code page \"%1\" (known: %2)")
-                                 .arg(value, known.join(QLatin1String(", "))));
-        }
-        args.remove(i, consumed);
+        if (!parseInt(value, codePage) || !isKnownCodePage(codePage))
+            throw UsageError("unsupported code page \"" + value + "\" (known: " + knownCodePagesText() + ")");
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i + consumed));
     }
     return codePage;
 }

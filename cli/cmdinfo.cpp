@@ -1,63 +1,71 @@
 // quarvel-cli info: what a slide's header and records, or a library's
 // directory, tell.
 
-#include "argparser.h"
 #include "commands.h"
 #include "console.h"
 #include "libraryaccess.h"
-#include "slideerror.h"
+#include "paths.h"
 
-#include <QDir>
-#include <QFileInfo>
-
+#include <cinttypes>
+#include <cstdio>
 #include <map>
+#include <system_error>
+#include <vector>
 
 namespace quarvel::cli {
 
 namespace {
 
-void fact(const char *key, const QString &value)
+void fact(const char *key, const std::string &value)
 {
-    printLine(QStringLiteral("%1: %2").arg(QLatin1String(key), value));
+    printLine(std::string(key) + ": " + value);
 }
 
-void fact(const char *key, qint64 value)
+void fact(const char *key, std::int64_t value)
 {
-    fact(key, QString::number(value));
+    fact(key, std::to_string(value));
 }
 
-QString orderName(ByteOrder order)
+const char *orderName(core::ByteOrder order)
 {
-    return order == ByteOrder::LowFirst ? QStringLiteral("low byte first") : QStringLiteral("high byte first");
+    return order == core::ByteOrder::LowFirst ? "low byte first" : "high byte first";
 }
 
-QString damageText(const DecodeResult &r)
+std::string damageText(const core::DecodeResult &r)
 {
-    if (r.error.isEmpty())
-        return QStringLiteral("none");
-    return QStringLiteral("byte %1: %2").arg(r.errorOffset).arg(r.error);
+    if (r.error.empty())
+        return "none";
+    return "byte " + std::to_string(r.errorOffset) + ": " + r.error;
 }
 
-void printSlide(const SlideLibrary &library, qint64 fileSize)
+const char *yesNo(bool value)
 {
-    const DecodeResult r = library.decode(0, nullptr);
-    const SlideHeader &h = r.header;
-    fact("kind", QStringLiteral("slide"));
+    return value ? "yes" : "no";
+}
+
+void printSlide(const core::Library &library, std::int64_t fileSize)
+{
+    const core::DecodeResult r = library.decode(0, nullptr);
+    const core::SlideHeader &h = r.header;
+    char text[64];
+    fact("kind", "slide");
     fact("level", h.level);
     fact("byte order", orderName(h.order));
     fact("high x", h.highX);
     fact("high y", h.highY);
-    fact("aspect", QString::number(h.aspect, 'f', 7));
+    std::snprintf(text, sizeof text, "%.7f", h.aspect);
+    fact("aspect", text);
     if (h.level == 2)
-        fact("aspect stored", static_cast<qint64>(h.aspectRaw));
-    fact("type byte", QStringLiteral("0x") + QString::number(h.typeByte, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+        fact("aspect stored", static_cast<std::int64_t>(h.aspectRaw));
+    std::snprintf(text, sizeof text, "0x%02X", static_cast<unsigned>(h.typeByte));
+    fact("type byte", text);
     fact("hardware fill", h.hardwareFill);
     fact("header size", h.size);
     fact("file size", fileSize);
     fact("slide length", r.length);
     if (r.reachedEnd)
         fact("bytes after end", fileSize - r.length);
-    const SlideStats &s = r.stats;
+    const core::SlideStats &s = r.stats;
     fact("vectors", s.vectors);
     fact("offset vectors", s.offsetVectors);
     fact("common-endpoint vectors", s.commonEndpointVectors);
@@ -65,59 +73,60 @@ void printSlide(const SlideLibrary &library, qint64 fileSize)
     fact("fill polygons", s.fillPolygons);
     fact("colour records", s.colorRecords);
     fact("distinct colours", s.distinctColors);
-    fact("end record", r.reachedEnd ? QStringLiteral("yes") : QStringLiteral("no"));
-    fact("outside drawing area", s.outsideArea ? QStringLiteral("yes") : QStringLiteral("no"));
+    fact("end record", yesNo(r.reachedEnd));
+    fact("outside drawing area", yesNo(s.outsideArea));
     fact("damage", damageText(r));
 }
 
-void printLibrary(const SlideLibrary &library, qint64 fileSize)
+void printLibrary(const CommandContext &context, const core::Library &library, std::int64_t fileSize)
 {
-    fact("kind", QStringLiteral("slide library"));
+    fact("kind", "slide library");
     fact("file size", fileSize);
-    fact("name code page", library.codec().codePage());
-    fact("slides", library.slideCount());
+    fact("name code page", context.codePage.number());
+    fact("slides", static_cast<std::int64_t>(library.slideCount()));
 
     // Formats in use, and every slide that does not decode cleanly.
-    std::map<QString, int> formats;
-    QStringList damaged;
-    for (int i = 0; i < library.slideCount(); ++i) {
-        const QString name = library.slideName(i);
+    std::map<std::string, int> formats;
+    std::vector<std::string> damaged;
+    for (std::size_t i = 0; i < library.slideCount(); ++i) {
+        const std::string where = "\"" + shownName(context, library, i) + "\" (slide " + std::to_string(i) + "): ";
         try {
-            const DecodeResult r = library.decode(i, nullptr);
+            const core::DecodeResult r = library.decode(i, nullptr);
             if (r.isSlide)
-                ++formats[QStringLiteral("level %1, %2").arg(r.header.level).arg(orderName(r.header.order))];
+                ++formats["level " + std::to_string(r.header.level) + ", " + orderName(r.header.order)];
             if (!r.isSound())
-                damaged << QStringLiteral("\"%1\" (slide %2): %3").arg(name).arg(i).arg(damageText(r));
-        } catch (const SlideError &e) {
-            damaged << QStringLiteral("\"%1\" (slide %2): %3").arg(name).arg(i).arg(e.reason());
+                damaged.push_back(where + damageText(r));
+        } catch (const core::Error &e) {
+            damaged.push_back(where + e.reasonText());
         }
     }
-    QStringList formatText;
+    std::string formatText;
     for (const auto &[format, count] : formats)
-        formatText << QStringLiteral("%1 x %2").arg(format).arg(count);
-    fact("formats", formatText.isEmpty() ? QStringLiteral("none") : formatText.join(QLatin1String("; ")));
-    fact("directory problems", static_cast<qint64>(library.problems().size()));
-    for (const LibraryProblem &p : library.problems())
-        fact("directory problem", QStringLiteral("byte %1: %2").arg(p.offset).arg(p.what));
-    fact("damaged slides", damaged.size());
-    for (const QString &line : damaged)
-        fact("damaged slide", line);
+        formatText += (formatText.empty() ? "" : "; ") + format + " x " + std::to_string(count);
+    fact("formats", formatText.empty() ? std::string("none") : formatText);
+    fact("directory problems", static_cast<std::int64_t>(library.problems().size()));
+    for (const core::LibraryProblem &p : library.problems())
+        fact("directory problem", oneLine("byte " + std::to_string(p.offset) + ": " + p.message()));
+    fact("damaged slides", static_cast<std::int64_t>(damaged.size()));
+    for (const std::string &line : damaged)
+        fact("damaged slide", oneLine(line));
 }
 
 } // namespace
 
-int runInfo(const CommandContext &context, const QStringList &args)
+int runInfo(const CommandContext &context, const Args &args)
 {
     const ArgParser parser(args, {});
-    parser.expectPositionals(1, 1, QStringLiteral("FILE"));
-    const QString path = parser.positionals().first();
-    const SlideLibrary library = openSlideFile(context, path);
-    fact("file", QDir::toNativeSeparators(path));
-    const qint64 size = QFileInfo(path).size();
-    if (library.kind() == SlideLibrary::Kind::Slide)
-        printSlide(library, size);
+    parser.expectPositionals(1, 1, "FILE");
+    const std::string &path = parser.positionals().front();
+    const core::Library library = openSlideFile(context, path);
+    fact("file", oneLine(shownPath(path)));
+    std::error_code ec;
+    const auto size = static_cast<std::int64_t>(std::filesystem::file_size(toPath(path), ec));
+    if (library.kind() == core::Library::Kind::Slide)
+        printSlide(library, ec ? 0 : size);
     else
-        printLibrary(library, size);
+        printLibrary(context, library, ec ? 0 : size);
     return 0;
 }
 

@@ -1,29 +1,25 @@
 // quarvel-cli make-slide: a slide from a text description (developer tool;
 // it builds the bundled sample library).
 
-#include "argparser.h"
 #include "commands.h"
+#include "output.h"
+#include "paths.h"
 #include "slidedescription.h"
-#include "slideerror.h"
-#include "savefile.h"
 
-#include <QDir>
-#include <QFile>
+#include "fileio.h"
 
 namespace quarvel::cli {
 
-int runMakeSlide(const CommandContext &, const QStringList &args)
+int runMakeSlide(const CommandContext &, const Args &args)
 {
-    const ArgParser parser(args, {{QStringLiteral("--output"), QStringLiteral("-o")}});
-    parser.expectPositionals(1, 1, QStringLiteral("DESC.txt"));
-    if (!parser.has(QStringLiteral("--output")))
-        throw UsageError(QStringLiteral("missing -o OUT.sld"));
-    const QString source = parser.positionals().first();
-    QFile file(source);
-    if (!file.open(QIODevice::ReadOnly))
-        throw SlideError(QDir::toNativeSeparators(source), QStringLiteral("cannot read: %1").arg(file.errorString()));
-    const QByteArray slide = SlideDescription::toSlide(QString::fromUtf8(file.readAll()), QDir::toNativeSeparators(source));
-    saveFileAtomically(parser.value(QStringLiteral("--output")), slide);
+    const ArgParser parser(args, {{"--output", "-o"}});
+    parser.expectPositionals(1, 1, "DESC.txt");
+    if (!parser.has("--output"))
+        throw UsageError("missing -o OUT.sld");
+    const std::string &source = parser.positionals().front();
+    const std::string slide = slideFromDescription(core::readWholeFile(toPath(source)), shownPath(source));
+    writeOutput(parser.value("--output"), [&](core::Sink &out) { out.write(slide.data(), slide.size()); },
+                Durability::Synced);
     return 0;
 }
 

@@ -1,22 +1,23 @@
-// quarvel-cli render: a slide drawn as PNG, SVG or Windows metafile; or every
-// slide of a library in one run.
+// quarvel-cli render: a slide drawn as PNG, SVG, Windows metafile or DXF; or
+// every slide of a library in one run. quarvel-cli thumbnail: a small PNG of
+// a slide or of a library's first slides, for file managers.
 
-#include "argparser.h"
+#include "colorname.h"
 #include "commands.h"
 #include "console.h"
 #include "libraryaccess.h"
+#include "output.h"
 #include "outputnamer.h"
-#include "pngencoder.h"
-#include "renderer.h"
-#include "slideerror.h"
-#include "slidespec.h"
+#include "paths.h"
+#include "slidearg.h"
+
+#include "dxfwriter.h"
+#include "pngwriter.h"
+#include "raster.h"
+#include "svgwriter.h"
 #include "wmfwriter.h"
 
-#include <QBuffer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -24,121 +25,106 @@ namespace quarvel::cli {
 
 namespace {
 
-enum class PictureFormat { Png, Svg, Wmf };
+enum class PictureFormat { Png, Svg, Wmf, Dxf };
 
 constexpr int kDefaultWidth = 800;
-constexpr int kMaxSide = 8192;   // at most 256 MB of pixels: a typo must not exhaust memory
+constexpr int kMaxSide = 8192;   // at most 64 MB of pixels: a typo must not exhaust memory
 
-std::optional<PictureFormat> formatNamed(const QString &name)
+std::optional<PictureFormat> formatNamed(const std::string &name)
 {
-    const QString n = name.toLower();
-    if (n == QLatin1String("png"))
+    const std::string n = asciiLower(name);
+    if (n == "png")
         return PictureFormat::Png;
-    if (n == QLatin1String("svg"))
+    if (n == "svg")
         return PictureFormat::Svg;
-    if (n == QLatin1String("wmf"))
+    if (n == "wmf")
         return PictureFormat::Wmf;
+    if (n == "dxf")
+        return PictureFormat::Dxf;
     return std::nullopt;
 }
 
-QString extensionOf(PictureFormat format)
+const char *extensionFor(PictureFormat format)
 {
     switch (format) {
-    case PictureFormat::Png: return QStringLiteral(".png");
-    case PictureFormat::Svg: return QStringLiteral(".svg");
-    case PictureFormat::Wmf: return QStringLiteral(".wmf");
+    case PictureFormat::Png: return ".png";
+    case PictureFormat::Svg: return ".svg";
+    case PictureFormat::Wmf: return ".wmf";
+    case PictureFormat::Dxf: return ".dxf";
     }
-    return {};
+    return "";
 }
 
 struct Settings
 {
     PictureFormat format = PictureFormat::Png;
-    QSize size;                    // invalid: from the slide's shape
-    QColor background = Qt::black;
+    int width = 0;    // 0: from the slide's shape
+    int height = 0;
+    core::Rgb background{0, 0, 0};
 };
 
-QSize parseSize(const QString &text)
+void parseSize(const std::string &text, int &width, int &height)
 {
-    const QStringList parts = text.toLower().split(QLatin1Char('x'));
-    bool okW = false;
-    bool okH = false;
-    const int w = parts.size() == 2 ? parts[0].toInt(&okW) : 0;
-    const int h = parts.size() == 2 ? parts[1].toInt(&okH) : 0;
-    if (!okW || !okH || w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) {
-        throw UsageError(QStringLiteral("--size wants WIDTHxHEIGHT, each 1..%1 pixels, not \"%2\"")
-                             .arg(kMaxSide)
-                             .arg(text));
+    const std::string lower = asciiLower(text);
+    const std::size_t x = lower.find('x');
+    const bool ok = x != std::string::npos && parseInt(lower.substr(0, x), width)
+                    && parseInt(lower.substr(x + 1), height) && width >= 1 && height >= 1 && width <= kMaxSide
+                    && height <= kMaxSide;
+    if (!ok) {
+        throw UsageError("--size wants WIDTHxHEIGHT, each 1.." + std::to_string(kMaxSide) + " pixels, not \"" + text
+                         + "\"");
     }
-    return {w, h};
 }
 
-QSize pictureSize(const Settings &settings, const SlideHeader &header)
+void pictureSize(const Settings &settings, const core::SlideHeader &header, int &width, int &height)
 {
-    if (settings.size.isValid())
-        return settings.size;
-    const double height = std::round(kDefaultWidth / header.drawingAspect());
-    return {kDefaultWidth, static_cast<int>(std::clamp(height, 1.0, double(kMaxSide)))};
+    if (settings.width > 0) {
+        width = settings.width;
+        height = settings.height;
+        return;
+    }
+    width = kDefaultWidth;
+    height = static_cast<int>(std::clamp(std::round(kDefaultWidth / header.drawingAspect()), 1.0, double(kMaxSide)));
 }
 
-// The picture in the chosen format; nothing when it could not be made.
-std::optional<QByteArray> encodePicture(const Settings &settings, const SlideHeader &header,
-                                        const SlideDrawing &drawing)
+void writePicture(core::Sink &out, const Settings &settings, const core::SlideHeader &header,
+                  const core::SlideDrawing &drawing)
 {
-    const QSize size = pictureSize(settings, header);
+    int width = 0;
+    int height = 0;
+    pictureSize(settings, header, width, height);
     switch (settings.format) {
     case PictureFormat::Png:
-        return encodePng(renderToImage(header, drawing, size, settings.background));
-    case PictureFormat::Svg: {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (!renderToSvg(&buffer, header, drawing, size, settings.background))
-            return std::nullopt;
-        return bytes;
-    }
+        core::writePng(out, core::rasterize(header, drawing, width, height, settings.background));
+        return;
+    case PictureFormat::Svg:
+        core::writeSvg(out, header, drawing, width, height, settings.background);
+        return;
     case PictureFormat::Wmf:
-        return slideToWmf(header, drawing, settings.background);
-    }
-    return std::nullopt;
-}
-
-// Pictures are plain output that can be made again: written straight to the
-// target (no flush to disk per file, which would cost more than drawing),
-// and removed again when the write fails.
-void writeFile(const QString &target, const QByteArray &bytes)
-{
-    QFile file(target);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw SlideError(QDir::toNativeSeparators(target), QStringLiteral("cannot write: %1").arg(file.errorString()));
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        file.close();
-        file.remove();
-        throw SlideError(QDir::toNativeSeparators(target), QStringLiteral("cannot write: %1").arg(reason));
+        core::writeWmf(out, header, drawing, settings.background);
+        return;
+    case PictureFormat::Dxf:
+        core::writeDxf(out, header, drawing);
+        return;
     }
 }
 
 // Draws one slide into target. Returns false (after saying why) when the
 // slide is damaged: what came before the damage is still drawn.
-bool renderOne(const SlideLibrary &library, int index, const Settings &settings, const QString &target)
+bool renderOne(const CommandContext &context, const core::Library &library, std::size_t index,
+               const Settings &settings, const std::string &target, core::SlideDrawing &drawing)
 {
-    SlideDrawing drawing;
-    const DecodeResult r = library.decode(index, &drawing);
-    const QString where = library.kind() == SlideLibrary::Kind::Library
-                              ? QStringLiteral("%1(%2)").arg(QDir::toNativeSeparators(library.libraryFile()),
-                                                              library.slideName(index))
-                              : QDir::toNativeSeparators(library.libraryFile());
+    drawing.clear();
+    const core::DecodeResult r = library.decode(index, &drawing);
+    const std::string where = library.kind() == core::Library::Kind::Library
+                                  ? core::displayPath(library.file()) + "(" + shownName(context, library, index) + ")"
+                                  : core::displayPath(library.file());
     if (!r.isSlide)
-        throw SlideError(where, r.error, r.errorOffset);
-    const std::optional<QByteArray> picture = encodePicture(settings, r.header, drawing);
-    if (!picture || picture->isEmpty())
-        throw SlideError(QDir::toNativeSeparators(target), QStringLiteral("the picture could not be made"));
-    writeFile(target, *picture);
+        throw core::Error(where, core::Reason::NotASlide, r.error, r.errorOffset).withDamage(r.damage, r.damageValue);
+    writeOutput(target, [&](core::Sink &out) { writePicture(out, settings, r.header, drawing); });
     if (!r.isSound()) {
-        printError(SlideError(where, QStringLiteral("%1 (drawn up to the damage)").arg(r.error), r.errorOffset)
-                       .message());
+        printError(oneLine(core::Error(where, core::Reason::Other, r.error + " (drawn up to the damage)", r.errorOffset)
+                               .message()));
         return false;
     }
     return true;
@@ -146,55 +132,56 @@ bool renderOne(const SlideLibrary &library, int index, const Settings &settings,
 
 } // namespace
 
-int runRender(const CommandContext &context, const QStringList &args)
+int runRender(const CommandContext &context, const Args &args)
 {
-    const ArgParser parser(args, {{QStringLiteral("--output"), QStringLiteral("-o")},
-                                  {QStringLiteral("--format"), {}},
-                                  {QStringLiteral("--size"), {}},
-                                  {QStringLiteral("--background"), {}}});
-    parser.expectPositionals(1, 1, QStringLiteral("SPEC"));
-    if (!parser.has(QStringLiteral("--output")))
-        throw UsageError(QStringLiteral("missing -o OUT"));
-    const QString output = parser.value(QStringLiteral("--output"));
+    const ArgParser parser(args, {{"--output", "-o"}, {"--format", {}}, {"--size", {}}, {"--background", {}}});
+    parser.expectPositionals(1, 1, "SPEC");
+    if (!parser.has("--output"))
+        throw UsageError("missing -o OUT");
+    const std::string output = parser.value("--output");
 
     Settings settings;
     std::optional<PictureFormat> format;
-    if (parser.has(QStringLiteral("--format"))) {
-        format = formatNamed(parser.value(QStringLiteral("--format")));
+    if (parser.has("--format")) {
+        format = formatNamed(parser.value("--format"));
         if (!format)
-            throw UsageError(QStringLiteral("unknown format \"%1\" (png, svg or wmf)").arg(parser.value(QStringLiteral("--format"))));
+            throw UsageError("unknown format \"" + parser.value("--format") + "\" (png, svg, wmf or dxf)");
     }
-    if (parser.has(QStringLiteral("--size")))
-        settings.size = parseSize(parser.value(QStringLiteral("--size")));
-    if (parser.has(QStringLiteral("--background"))) {
-        settings.background = QColor(parser.value(QStringLiteral("--background")));
-        if (!settings.background.isValid())
-            throw UsageError(QStringLiteral("unknown colour \"%1\"").arg(parser.value(QStringLiteral("--background"))));
+    if (parser.has("--size"))
+        parseSize(parser.value("--size"), settings.width, settings.height);
+    if (parser.has("--background")) {
+        const auto colour = parseColor(parser.value("--background"));
+        if (!colour)
+            throw UsageError("unknown colour \"" + parser.value("--background") + "\"");
+        settings.background = *colour;
     }
 
-    const SlideSpec spec = parseSlideSpec(parser.positionals().first());
-    const SlideLibrary library = openSlideFile(context, spec.file);
+    const SlideArg spec = parseSlideArg(parser.positionals().front());
+    const core::Library library = openSlideFile(context, spec.file);
+    core::SlideDrawing drawing;
 
-    if (spec.inLibrary || library.kind() == SlideLibrary::Kind::Slide) {
-        const int index = spec.inLibrary ? requireSlide(library, spec.slideName) : 0;
+    if (spec.inLibrary || library.kind() == core::Library::Kind::Slide) {
+        const std::size_t index = spec.inLibrary ? requireSlide(context, library, spec.slideName) : 0;
         if (!format)
-            format = formatNamed(QFileInfo(output).suffix());
-        if (!format)
-            throw UsageError(QStringLiteral("cannot tell the format from \"%1\": name it .png, .svg or .wmf, or give --format").arg(output));
+            format = formatNamed(extensionOf(output));
+        if (!format) {
+            throw UsageError("cannot tell the format from \"" + output
+                             + "\": name it .png, .svg, .wmf or .dxf, or give --format");
+        }
         settings.format = *format;
-        return renderOne(library, index, settings, output) ? 0 : 1;
+        return renderOne(context, library, index, settings, output, drawing) ? 0 : 1;
     }
 
     // A whole library: one picture per slide into the output folder.
     settings.format = format.value_or(PictureFormat::Png);
-    OutputNamer namer(makeOutputDirectory(output), extensionOf(settings.format));
+    OutputNamer namer(makeOutputDirectory(output), extensionFor(settings.format));
     int failures = 0;
-    for (int i = 0; i < library.slideCount(); ++i) {
+    for (std::size_t i = 0; i < library.slideCount(); ++i) {
         try {
-            if (!renderOne(library, i, settings, namer.pathFor(library.slideName(i))))
+            if (!renderOne(context, library, i, settings, namer.pathFor(shownName(context, library, i)), drawing))
                 ++failures;
-        } catch (const SlideError &e) {
-            printError(e.message());
+        } catch (const core::Error &e) {
+            printError(oneLine(e.message()));
             ++failures;
         }
     }

@@ -68,28 +68,47 @@ a name twice, the first is removed). Nothing is saved unless every name is
 found; the library is then replaced in one step.
 )TXT",
      runDelete, true},
+    {"rename", "rename LIBRARY OLD NEW              give a slide another name",
+     R"TXT(Usage: quarvel-cli rename LIBRARY OLD NEW
+
+Renames slide OLD (matched without regard to case) to NEW. NEW is stored as
+the names of new slides are: ASCII letters upper-cased, encoded in the name
+code page (--codepage), at most 31 bytes; a name another slide already has
+(without regard to case) is refused. The library is replaced in one step.
+)TXT",
+     runRename, true},
     {"render", "render SPEC|LIBRARY -o OUT          draw a slide, or every slide of a library",
-     R"TXT(Usage: quarvel-cli render SPEC -o OUT.png|OUT.svg|OUT.wmf [--size WxH] [--background COLOR]
-       quarvel-cli render LIBRARY -o DIR [--format png|svg|wmf] [--size WxH] [--background COLOR]
+     R"TXT(Usage: quarvel-cli render SPEC -o OUT.png|OUT.svg|OUT.wmf|OUT.dxf [--size WxH] [--background COLOR]
+       quarvel-cli render LIBRARY -o DIR [--format png|svg|wmf|dxf] [--size WxH] [--background COLOR]
 
 SPEC is a .sld file, or a library followed directly by the slide name in
 parentheses: "Doors.slb(D1)". The format follows OUT's extension unless
 --format says otherwise. Given a library without a slide name, every slide is
-drawn into DIR (created when missing) as NAME.png (or .svg, .wmf), file names
-made safe as in "extract".
+drawn into DIR (created when missing) as NAME.png (or .svg, .wmf, .dxf), file
+names made safe as in "extract". A DXF file is an AutoCAD R12 drawing of the
+slide's vectors and fills in slide coordinates, colours as colour indices.
 
 The slide keeps its shape (the aspect ratio of its header) and is centred.
 A damaged slide is drawn up to the damage, and the damage is reported (exit 1).
 
   -o, --output PATH     file to write, or folder for a whole library
-  --format FORMAT       png, svg or wmf
+  --format FORMAT       png, svg, wmf or dxf
   --size WxH            picture size in pixels (default: 800 wide, the height
-                        from each slide's shape); a metafile is sized by the
-                        slide itself
+                        from each slide's shape); a metafile or a DXF file is
+                        sized by the slide itself
   --background COLOR    black (default), white, #RRGGBB or any SVG colour name;
                         colour 7 is drawn white on dark and black on light
 )TXT",
      runRender, true},
+    {"thumbnail", "thumbnail INPUT OUT.png SIZE        a small picture for file managers",
+     R"TXT(Usage: quarvel-cli thumbnail INPUT OUT.png SIZE
+
+Draws a PNG whose longer side is SIZE pixels (1..8192): a slide, or for a
+library its first slide, or a 2 x 2 grid of its first four slides when it
+holds more than one. Drawn on white (colour 7 in black), for file managers
+(the freedesktop thumbnailer passes the size as %s).
+)TXT",
+     runThumbnail, true},
     {"make-slide", "make-slide DESC.txt -o OUT.sld       build a slide from a text description",
      R"TXT(Usage: quarvel-cli make-slide DESC.txt -o OUT.sld
 

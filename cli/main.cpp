@@ -1,17 +1,22 @@
-// quarvel-cli: the command-line face of the slide component, for scripts and
-// batch work. It needs no application object: nothing here uses fonts,
-// windows or an event loop, and leaving it out keeps a run to a few ms.
+// quarvel-cli: the command-line face of the slide core, for scripts and batch
+// work. It links the core alone (C++ standard library and zlib): no GUI
+// library is loaded, so a run takes a few milliseconds.
 
 #include "argparser.h"
 #include "commands.h"
 #include "console.h"
-#include "slideerror.h"
 
-#include <QString>
-#include <QStringList>
+#include "coreerror.h"
 
+#include <algorithm>
 #include <exception>
 #include <new>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
 
 using namespace quarvel;
 using namespace quarvel::cli;
@@ -22,96 +27,120 @@ constexpr int kDefaultCodePage = 1251;
 
 void printToolHelp()
 {
-    QString text = QStringLiteral(
+    std::string text =
         "Usage: quarvel-cli [--codepage N] COMMAND [ARGS...]\n"
         "\n"
         "Reads and writes AutoCAD slides (.sld) and slide libraries (.slb).\n"
         "\n"
-        "Commands:\n");
+        "Commands:\n";
     for (const Command &command : commands()) {
         if (command.listed)
-            text += QStringLiteral("  %1\n").arg(QLatin1String(command.summary));
+            text += std::string("  ") + command.summary + "\n";
     }
-    QStringList pages;
-    for (int cp : NameCodec::supportedCodePages())
-        pages << QString::number(cp);
-    text += QStringLiteral(
-                "\n"
-                "Options:\n"
-                "  --codepage N   code page of slide names in libraries (default %1;\n"
-                "                 available: %2)\n"
-                "  -h, --help     this help; \"quarvel-cli COMMAND --help\" for a command\n"
-                "\n"
-                "Names are printed as UTF-8. Exit code: 0 done, 1 failed (the reason on\n"
-                "stderr, naming the file), 2 wrong usage.")
-                .arg(kDefaultCodePage)
-                .arg(pages.join(QLatin1String(", ")));
+    text += "\n"
+            "Options:\n"
+            "  --codepage N   code page of slide names in libraries (default "
+            + std::to_string(kDefaultCodePage) + ";\n"
+            "                 available: " + knownCodePagesText() + ")\n"
+            "  -h, --help     this help; \"quarvel-cli COMMAND --help\" for a command\n"
+            "\n"
+            "Names are printed as UTF-8; control bytes and bytes the code page\n"
+            "cannot decode are shown escaped (\\x1b). Exit code: 0 done, 1 failed\n"
+            "(one line on stderr naming the file and the reason), 2 wrong usage.";
     printLine(text);
 }
 
-const Command *findCommand(const QString &name)
+std::string trimmed(const char *text)
+{
+    std::string s(text);
+    while (!s.empty() && (s.back() == '\n' || s.back() == ' '))
+        s.pop_back();
+    return s;
+}
+
+const Command *findCommand(const std::string &name)
 {
     for (const Command &command : commands()) {
-        if (name == QLatin1String(command.name))
+        if (name == command.name)
             return &command;
     }
     return nullptr;
 }
 
-int run(QStringList args)
+std::ptrdiff_t indexOf(const Args &args, const char *what)
+{
+    const auto it = std::find(args.begin(), args.end(), what);
+    return it == args.end() ? -1 : it - args.begin();
+}
+
+int run(Args args)
 {
     const Command *command = nullptr;
     try {
         const int codePage = takeCodePageOption(args, kDefaultCodePage);
-        if (args.isEmpty()) {
+        if (args.empty()) {
             printToolHelp();
             return 2;
         }
-        const QString name = args.takeFirst();
-        if (name == QLatin1String("-h") || name == QLatin1String("--help") || name == QLatin1String("help")) {
-            const Command *about = args.isEmpty() ? nullptr : findCommand(args.first());
+        const std::string name = args.front();
+        args.erase(args.begin());
+        if (name == "-h" || name == "--help" || name == "help") {
+            const Command *about = args.empty() ? nullptr : findCommand(args.front());
             if (about)
-                printLine(QString::fromUtf8(about->help).trimmed());
+                printLine(trimmed(about->help));
             else
                 printToolHelp();
             return 0;
         }
         command = findCommand(name);
         if (!command)
-            throw UsageError(QStringLiteral("unknown command \"%1\"").arg(name));
-        if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-            const qsizetype end = args.indexOf(QLatin1String("--"));
-            const qsizetype help = std::max(args.indexOf(QLatin1String("--help")), args.indexOf(QLatin1String("-h")));
-            if (end < 0 || help < end) {
-                printLine(QString::fromUtf8(command->help).trimmed());
-                return 0;
-            }
+            throw UsageError("unknown command \"" + name + "\"");
+        const std::ptrdiff_t help = std::max(indexOf(args, "--help"), indexOf(args, "-h"));
+        const std::ptrdiff_t end = indexOf(args, "--");
+        if (help >= 0 && (end < 0 || help < end)) {
+            printLine(trimmed(command->help));
+            return 0;
         }
-        return command->run(CommandContext{NameCodec(codePage)}, args);
+        return command->run(CommandContext{core::NameCodePage(codePage)}, args);
     } catch (const UsageError &e) {
-        const QString prefix = command ? QStringLiteral("quarvel-cli %1").arg(QLatin1String(command->name))
-                                       : QStringLiteral("quarvel-cli");
-        printError(QStringLiteral("%1: %2 (see \"%1 --help\")").arg(prefix, e.message()));
+        const std::string prefix = command ? std::string("quarvel-cli ") + command->name : std::string("quarvel-cli");
+        printError(prefix + ": " + e.message() + " (see \"" + prefix + " --help\")");
         return 2;
-    } catch (const SlideError &e) {
-        printError(e.message());
+    } catch (const core::Error &e) {
+        printError(oneLine(e.message()));
     } catch (const CliFailure &e) {
-        printError(e.line());
+        printError(oneLine(e.line()));
     } catch (const std::bad_alloc &) {
-        printError(QStringLiteral("quarvel-cli: out of memory"));
+        printError("quarvel-cli: out of memory");
     } catch (const std::exception &e) {
-        printError(QStringLiteral("quarvel-cli: %1").arg(QString::fromLocal8Bit(e.what())));
+        printError(oneLine(std::string("quarvel-cli: ") + e.what()));
     }
     return 1;
 }
 
 } // namespace
 
-int main(int argc, char **argv)
+#ifdef _WIN32
+// The command line as UTF-8 whatever the console's code page: names in any
+// script and paths with drive letters and backslashes arrive intact.
+int wmain(int argc, wchar_t **argv)
 {
-    QStringList args;
-    args.reserve(argc);
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
+    initConsole();
+    Args args;
+    for (int i = 1; i < argc; ++i) {
+        const int length = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(length > 0 ? static_cast<std::size_t>(length - 1) : 0, '\0');
+        if (length > 1)
+            WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, arg.data(), length, nullptr, nullptr);
+        args.push_back(std::move(arg));
+    }
     return run(std::move(args));
 }
+#else
+int main(int argc, char **argv)
+{
+    initConsole();
+    Args args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    return run(std::move(args));
+}
+#endif

@@ -1,58 +1,76 @@
 #include "outputnamer.h"
 
-#include "slideerror.h"
+#include "paths.h"
+
+#include "coreerror.h"
+#include "namecodepage.h"
 
 #include <array>
+#include <system_error>
 
 namespace quarvel::cli {
 
-OutputNamer::OutputNamer(const QDir &directory, QString extension)
-    : mDirectory(directory), mExtension(std::move(extension))
+OutputNamer::OutputNamer(std::string directory, std::string extension)
+    : mDirectory(std::move(directory)), mExtension(std::move(extension))
 {
 }
 
-QString OutputNamer::safeFileName(const QString &slideName)
+std::string OutputNamer::safeFileName(const std::string &slideName)
 {
-    QString name;
+    static const std::string kRefused = "<>:\"/\\|?*";
+    std::string name;
     name.reserve(slideName.size());
-    for (const QChar c : slideName) {
-        const bool refused = c.unicode() < 0x20 || c == QChar(0x7F)
-                             || QStringLiteral("<>:\"/\\|?*").contains(c);
-        name.append(refused ? QLatin1Char('_') : c);
+    for (const char c : slideName) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool refused = byte < 0x20 || byte == 0x7F || kRefused.find(c) != std::string::npos;
+        name += refused ? '_' : c;
     }
-    while (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
-        name.chop(1);
-    if (name.isEmpty())
-        return QStringLiteral("_");
+    while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+        name.pop_back();
+    if (name.empty())
+        return "_";
 
     // Windows treats these as devices whatever the extension.
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    while (!stem.empty() && stem.front() == ' ')
+        stem.erase(stem.begin());
+    for (char &c : stem) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
     static const std::array<const char *, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
-    const QString stem = name.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
     bool reserved = false;
     for (const char *device : kDevices)
-        reserved = reserved || stem == QLatin1String(device);
-    if (stem.size() == 4 && (stem.startsWith(QLatin1String("COM")) || stem.startsWith(QLatin1String("LPT")))
-        && stem[3] >= QLatin1Char('1') && stem[3] <= QLatin1Char('9'))
+        reserved = reserved || stem == device;
+    if (stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' && stem[3] <= '9')
         reserved = true;
-    return reserved ? QLatin1Char('_') + name : name;
+    return reserved ? "_" + name : name;
 }
 
-QString OutputNamer::pathFor(const QString &slideName)
+std::string OutputNamer::pathFor(const std::string &slideName)
 {
-    const QString base = safeFileName(slideName);
-    QString candidate = base + mExtension;
-    for (int n = 2; mTaken.contains(candidate.toCaseFolded()); ++n)
-        candidate = QStringLiteral("%1~%2%3").arg(base).arg(n).arg(mExtension);
-    mTaken.insert(candidate.toCaseFolded());
-    return mDirectory.filePath(candidate);
+    const std::string base = safeFileName(slideName);
+    std::string candidate = base + mExtension;
+    for (int n = 2; mTaken.count(core::NameCodePage::foldCase(candidate)); ++n)
+        candidate = base + "~" + std::to_string(n) + mExtension;
+    mTaken.insert(core::NameCodePage::foldCase(candidate));
+    return fromPath(toPath(mDirectory) / toPath(candidate));
 }
 
-QDir makeOutputDirectory(const QString &path)
+std::string makeOutputDirectory(const std::string &path)
 {
-    QDir dir(path);
-    if (!dir.exists() && !QDir().mkpath(path))
-        throw SlideError(QDir::toNativeSeparators(path), QStringLiteral("cannot create the folder"));
-    return dir;
+    std::error_code ec;
+    const std::filesystem::path dir = toPath(path);
+    if (std::filesystem::is_directory(dir, ec))
+        return path;
+    std::filesystem::create_directories(dir, ec);
+    if (ec || !std::filesystem::is_directory(dir)) {
+        core::Error error(shownPath(path), core::Reason::Other, "cannot create the folder");
+        throw error;
+    }
+    return path;
 }
 
 } // namespace quarvel::cli

@@ -9,30 +9,30 @@
 // in case, or names that become equal once made safe) get "~2", "~3", ...
 // so that no slide silently overwrites another.
 
-#include <QDir>
-#include <QSet>
-#include <QString>
+#include <set>
+#include <string>
 
 namespace quarvel::cli {
 
 class OutputNamer
 {
 public:
-    OutputNamer(const QDir &directory, QString extension);
+    // directory: UTF-8; extension with its dot.
+    OutputNamer(std::string directory, std::string extension);
 
-    // Full path of the file for this slide name; unique within this namer.
-    QString pathFor(const QString &slideName);
+    // Full path (UTF-8) of the file for this slide name; unique within this namer.
+    std::string pathFor(const std::string &slideName);
 
-    static QString safeFileName(const QString &slideName);
+    static std::string safeFileName(const std::string &slideName);
 
 private:
-    QDir mDirectory;
-    QString mExtension;   // with its dot
-    QSet<QString> mTaken; // case-folded names already handed out
+    std::string mDirectory;
+    std::string mExtension;
+    std::set<std::string> mTaken;   // case-folded names already handed out
 };
 
-// The folder to write into, made when missing; throws SlideError when it
-// cannot be made.
-QDir makeOutputDirectory(const QString &path);
+// The folder to write into (UTF-8), made when missing; throws core::Error when
+// it cannot be made or is a file.
+std::string makeOutputDirectory(const std::string &path);
 
 } // namespace quarvel::cli

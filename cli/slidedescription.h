@@ -16,17 +16,12 @@
 // the following segments as common-endpoint vectors wherever their offsets
 // fit in a byte.
 
-#include <QByteArray>
-#include <QString>
+#include <string>
 
 namespace quarvel::cli {
 
-class SlideDescription
-{
-public:
-    // The slide the text describes. Throws SlideError naming source and the
-    // line at fault.
-    static QByteArray toSlide(const QString &text, const QString &source);
-};
+// The slide the text describes. Throws core::Error naming source and the
+// line at fault.
+std::string slideFromDescription(const std::string &text, const std::string &source);
 
 } // namespace quarvel::cli

@@ -1,0 +1,162 @@
+#include "output.h"
+
+#include "paths.h"
+
+#include "atomicfile.h"
+#include "coreerror.h"
+
+#include <system_error>
+
+#if defined(__linux__)
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace quarvel::cli {
+
+namespace {
+
+// Collects the writers' small pieces and hands the file large ones.
+template<typename File>
+class FileSink : public core::Sink
+{
+public:
+    explicit FileSink(File &file) : mFile(file) { mBuffer.reserve(kSize); }
+    void write(const char *data, std::size_t size) override
+    {
+        if (mBuffer.size() + size > kSize)
+            flush();
+        if (size >= kSize)
+            mFile.write(data, size);
+        else
+            mBuffer.append(data, size);
+    }
+    void flush()
+    {
+        mFile.write(mBuffer.data(), mBuffer.size());
+        mBuffer.clear();
+    }
+
+private:
+    static constexpr std::size_t kSize = 256 * 1024;
+    File &mFile;
+    std::string mBuffer;
+};
+
+template<typename File>
+void produceInto(File &file, const std::function<void(core::Sink &)> &produce)
+{
+    FileSink<File> sink(file);
+    produce(sink);
+    sink.flush();
+    file.commit();
+}
+
+#if defined(__linux__)
+// An unnamed file in the target's folder (O_TMPFILE), given the target's name
+// only once complete: checked writes, checked close, no sync.
+class PictureFile
+{
+public:
+    explicit PictureFile(const std::string &target) : mTarget(target)
+    {
+        const std::filesystem::path path = toPath(target);
+        const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+        mDirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (mDirFd < 0)
+            fail(errno);
+        mName = fromPath(path.filename());
+        mFd = ::openat(mDirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        // vfat, NFS and SMB shares have no unnamed files: unnamed() tells.
+        if (mFd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            fail(errno);
+    }
+    ~PictureFile()
+    {
+        if (mFd >= 0)
+            ::close(mFd);
+        if (!mTemporary.empty())
+            ::unlinkat(mDirFd, mTemporary.c_str(), 0);
+        if (mDirFd >= 0)
+            ::close(mDirFd);
+    }
+    PictureFile(const PictureFile &) = delete;
+    PictureFile &operator=(const PictureFile &) = delete;
+
+    void write(const char *data, std::size_t size)
+    {
+        while (size > 0) {
+            const ssize_t n = ::write(mFd, data, size);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                fail(n < 0 ? errno : EIO);
+            data += n;
+            size -= static_cast<std::size_t>(n);
+        }
+    }
+
+    void commit()
+    {
+        // The unnamed file gets a temporary name, then replaces the target in
+        // one rename: a reader never sees a part of the picture.
+        const std::string self = "/proc/self/fd/" + std::to_string(mFd);
+        for (int attempt = 0; mTemporary.empty(); ++attempt) {
+            const std::string name = "." + mName + std::string(core::AtomicFile::kTemporaryMarker)
+                                     + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+            if (::linkat(AT_FDCWD, self.c_str(), mDirFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                mTemporary = name;
+            else if (errno != EEXIST || attempt > 100)
+                fail(errno);
+        }
+        const int fd = mFd;
+        mFd = -1;
+        if (::close(fd) != 0)
+            fail(errno);
+        if (::renameat(mDirFd, mTemporary.c_str(), mDirFd, mName.c_str()) != 0)
+            fail(errno);
+        mTemporary.clear();
+    }
+
+    // Whether this file system lets a file be made without a name.
+    bool unnamed() const { return mFd >= 0; }
+
+private:
+    [[noreturn]] void fail(int error)
+    {
+        throw core::Error(shownPath(mTarget), core::Reason::CannotWrite).withSysError(error);
+    }
+
+    std::string mTarget;
+    std::string mName;
+    std::string mTemporary;
+    int mDirFd = -1;
+    int mFd = -1;
+};
+
+#endif
+
+} // namespace
+
+void writeOutput(const std::string &target, const std::function<void(core::Sink &)> &produce, Durability durability)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(toPath(target), ec))
+        throw core::Error(shownPath(target), core::Reason::CannotWrite, "it is a folder");
+#if defined(__linux__)
+    if (durability == Durability::Picture) {
+        PictureFile file(target);
+        if (file.unnamed()) {
+            produceInto(file, produce);
+            return;
+        }
+    }
+#else
+    (void)durability;
+#endif
+    core::AtomicFile file(toPath(target));
+    produceInto(file, produce);
+}
+
+} // namespace quarvel::cli
