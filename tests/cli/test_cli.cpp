@@ -319,8 +319,9 @@ TEST(CliEdit, CreateAddReplaceAndDelete)
     EXPECT_EQ(bytes(edited.slideBytes(0)), makeSlide(2));
 
     ASSERT_EQ(cli({QStringLiteral("delete"), lib, QStringLiteral("b"), QStringLiteral("C")}).code, 0);
+    ASSERT_EQ(cli({QStringLiteral("rename"), lib, QStringLiteral("a"), QStringLiteral("door_1")}).code, 0);
     edited = open(lib);
-    EXPECT_EQ(namesOf(edited), QStringList{QStringLiteral("A")});
+    EXPECT_EQ(namesOf(edited), QStringList{QStringLiteral("DOOR_1")});
     EXPECT_EQ(bytes(edited.slideBytes(0)), makeSlide(5));
 }
 
@@ -345,6 +346,12 @@ TEST(CliEdit, AFailedEditLeavesTheLibraryByteForByte)
     run = cli({QStringLiteral("extract"), lib, QStringLiteral("A"), QStringLiteral("NOPE"), QStringLiteral("-o"), dir.filePath(QStringLiteral("out"))});
     EXPECT_EQ(run.code, 1);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("out/A.sld"))));
+    // rename: to a name another slide has, or to one no library can hold.
+    for (const char *newName : {"b", "A/B", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"}) {
+        run = cli({QStringLiteral("rename"), lib, QStringLiteral("A"), QString::fromLatin1(newName)});
+        EXPECT_EQ(run.code, 1) << newName;
+        EXPECT_EQ(run.errLines().size(), 1) << run.err.toStdString();
+    }
     // create: two files of the same name.
     QDir(dir.path()).mkdir(QStringLiteral("v2"));
     run = cli({QStringLiteral("create"), lib, writeSlide(dir.path(), QStringLiteral("x.sld"), 4),
@@ -383,18 +390,22 @@ TEST(CliEdit, NamesAreEncodedInTheChosenCodePage)
 TEST(CliExtract, FileNamesAreMadeSafeAndNeverOverwriteEachOther)
 {
     QTemporaryDir dir;
-    const std::string names[] = {"A/B", "A:B", "a_b", "CON", "DOT.", "..", "PLAIN"};
+    const std::string names[] = {"A/B", "A:B", "a_b", "CON", "DOT.", "..", "PLAIN", "ESC-[2J"};
     std::vector<std::pair<QByteArray, std::string>> slides;
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 8; ++i)
         slides.emplace_back(makeSlide(i), names[i]);
     const QString path = dir.filePath(QStringLiteral("odd.slb"));
     writeLibrary(path, slides);
+    // A damaged library may hold control bytes in a name; new names cannot.
+    ASSERT_TRUE(writeFile(path, readFile(path).replace("ESC-", "ESC\x1b")));
 
     const CliRun run = cli({QStringLiteral("extract"), path}, dir.path());
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
-    const char *expected[] = {"A_B.sld", "A_B~2.sld", "a_b~3.sld", "_CON.sld", "DOT.sld", "_.sld", "PLAIN.sld"};
-    for (int i = 0; i < 7; ++i)
+    const char *expected[] = {"A_B.sld", "A_B~2.sld", "a_b~3.sld", "_CON.sld", "DOT.sld", "_.sld", "PLAIN.sld", "ESC_x1b[2J.sld"};
+    for (int i = 0; i < 8; ++i)
         EXPECT_EQ(readFile(dir.filePath(QString::fromLatin1(expected[i]))), makeSlide(i)) << expected[i];
+    // A control byte in a name never reaches the terminal raw.
+    EXPECT_EQ(cli({QStringLiteral("names"), path}).outLines().value(7), QStringLiteral("ESC\\x1b[2J"));
 }
 
 // --- Rendering ----------------------------------------------------------------
@@ -441,6 +452,45 @@ TEST(CliRender, WritesPngSvgAndMetafile)
     const QString wmf = dir.filePath(QStringLiteral("a.out"));
     ASSERT_EQ(cli({QStringLiteral("render"), slide, QStringLiteral("-o"), wmf, QStringLiteral("--format"), QStringLiteral("wmf")}).code, 0);
     EXPECT_TRUE(readFile(wmf).startsWith(QByteArray("\xd7\xcd\xc6\x9a")));
+
+    const QString dxf = dir.filePath(QStringLiteral("a.DXF"));
+    ASSERT_EQ(cli({QStringLiteral("render"), slide, QStringLiteral("-o"), dxf}).code, 0);
+    const QByteArray drawing = readFile(dxf);
+    EXPECT_TRUE(drawing.contains("ENTITIES") && drawing.contains("LINE") && drawing.trimmed().endsWith("EOF"));
+}
+
+TEST(CliRender, ThumbnailsHaveTheRequestedLongestSide)
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("t.png"));
+    const struct
+    {
+        QString input;
+        int size;
+        QSize expected;
+    } cases[] = {
+        {corpusDir(QStringLiteral("sld/2CIR.SLD")), 128, QSize(128, 89)},   // the slide's shape
+        {corpusDir(QStringLiteral("slb/DOOR.SLB")), 200, QSize(200, 200)},  // a 2 x 2 grid
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.input.toStdString());
+        const CliRun run = cli({QStringLiteral("thumbnail"), c.input, png, QString::number(c.size)});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        const QImage image(png);
+        ASSERT_EQ(image.size(), c.expected);
+        // Every cell of the grid (the whole picture for a slide) shows lines.
+        const int cells = c.expected.width() == c.expected.height() ? 2 : 1;
+        for (int cell = 0; cell < cells * cells; ++cell) {
+            const QRect area(cell % cells * image.width() / cells, cell / cells * image.height() / cells,
+                             image.width() / cells, image.height() / cells);
+            int drawn = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x)
+                    drawn += image.pixel(x, y) != qRgb(255, 255, 255);
+            }
+            EXPECT_GT(drawn, 0) << "cell " << cell;
+        }
+    }
 }
 
 TEST(CliRender, SlideOfALibraryAndWholeLibrary)
@@ -455,7 +505,7 @@ TEST(CliRender, SlideOfALibraryAndWholeLibrary)
     EXPECT_EQ(missing.code, 1);
     EXPECT_TRUE(missing.err.contains(QLatin1String("NOPE")));
 
-    for (const char *format : {"png", "svg", "wmf"}) {
+    for (const char *format : {"png", "svg", "wmf", "dxf"}) {
         const QString out = dir.filePath(QString::fromLatin1(format));
         const CliRun all = cli({QStringLiteral("render"), lib, QStringLiteral("-o"), out, QStringLiteral("--format"),
                              QString::fromLatin1(format), QStringLiteral("--size"), QStringLiteral("200x100")});
@@ -466,6 +516,17 @@ TEST(CliRender, SlideOfALibraryAndWholeLibrary)
         expected.sort();
         EXPECT_EQ(QDir(out).entryList(QDir::Files, QDir::Name), expected);
     }
+}
+
+TEST(CliBuild, LoadsNoQtLibrary)
+{
+    QProcess ldd;
+    ldd.start(QStringLiteral("ldd"), {QStringLiteral(QUARVEL_CLI)});
+    if (!ldd.waitForFinished(30000))
+        GTEST_SKIP() << "ldd is not available";
+    const QString libraries = QString::fromUtf8(ldd.readAllStandardOutput());
+    EXPECT_TRUE(libraries.contains(QLatin1String("libc.so"))) << libraries.toStdString();
+    EXPECT_FALSE(libraries.contains(QLatin1String("Qt"), Qt::CaseInsensitive)) << libraries.toStdString();
 }
 
 // --- Slides from descriptions, and the bundled sample -----------------------------
