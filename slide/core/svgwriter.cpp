@@ -75,9 +75,9 @@ void writeSvg(Sink &sink, const SlideHeader &header, const SlideDrawing &drawing
         const SlideMapping m = slideMapping(header, {0, 0, static_cast<double>(width), static_cast<double>(height)});
         const double clipX = std::floor(area.x);
         const double clipY = std::floor(area.y);
-        out << "<clipPath id=\"slide\"><rect x=\"" << clipX << "\" y=\"" << clipY << "\" width=\""
+        out << "<defs><clipPath id=\"slide\"><rect x=\"" << clipX << "\" y=\"" << clipY << "\" width=\""
             << std::ceil(area.x + area.width) - clipX << "\" height=\"" << std::ceil(area.y + area.height) - clipY
-            << "\"/></clipPath>\n"
+            << "\"/></clipPath></defs>\n"
             << "<g clip-path=\"url(#slide)\" fill=\"none\" stroke-width=\"1\" stroke-linecap=\"square\" "
                "stroke-linejoin=\"round\" fill-rule=\"nonzero\" vector-effect=\"non-scaling-stroke\">\n";
         const auto point = [&](const Point &p) { out << m.mapX(p.x) << ' ' << m.mapY(p.y); };
