@@ -1,16 +1,22 @@
 #include "mainwindow.h"
 
 #include "captions.h"
+#include "featuretexts.h"
 #include "filelistpane.h"
 #include "flatbutton.h"
 #include "inifile.h"
 #include "metafileview.h"
 #include "paths.h"
+#include "renderer.h"
+#include "slidefilter.h"
 #include "slideerror.h"
 #include "slidespec.h"
 #include "slideview.h"
+#include "tileview.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -84,6 +90,7 @@ MainWindow::MainWindow(AppState &state, Prompts &prompts, MainDialogs &dialogs, 
     buildToolbar();
     buildMenus();
     connectCommands();
+    buildFeatures();
 
     // Initialisation.
     setExportFormat(ExportFormat::Sld);
@@ -217,6 +224,7 @@ void MainWindow::connectCommands()
     onAction("mnuFFav", &MainWindow::commandFavorites);
     onAction("mnuTOptions", &MainWindow::commandOptions);
     onAction("mnuTAbout", &MainWindow::commandAbout);
+    onAction("mnuVRefresh", &MainWindow::commandRefresh);
     if (QAction *exit = mActions.value(QStringLiteral("mnuFExit")))
         connect(exit, &QAction::triggered, this, &QWidget::close);
     if (QAction *en = mActions.value(QStringLiteral("mnuTLEng")))
@@ -234,6 +242,8 @@ void MainWindow::connectCommands()
             ShowSld(mFileList->selectedPath(), mList->item(row)->text());
     });
     connect(mFileList, &FileListPane::itemSelected, this, &MainWindow::fileSelected);
+    // A click on the file already open opens it again, as it is on disk now.
+    connect(mFileList, &FileListPane::selectedItemClicked, this, &MainWindow::commandRefresh);
     connect(mFileList, &FileListPane::itemActivated, this, [this](const QString &path) {
         if (!QFileInfo(path).isDir())
             return;
@@ -338,6 +348,18 @@ void MainWindow::applyStates(const CommandStates &states)
     if (states.exportPicture)
         setExportFormat(*states.exportPicture);
     mList->setEnabled(mList->count() > 1);
+    // Save As is on exactly when a library or a slide is open.
+    const SlideLibrary *open = states.saveAs ? mState.CurrentLibrary.get() : nullptr;
+    mTitleFile = open ? open->libraryFile() : QString();
+    setWindowTitle(windowTitleFor(mTitleFile));
+    if (mTiles)
+        mTiles->thumbnails().setLibrary(open, mSlide->viewBackColor());
+    const bool library = open && open->kind() == SlideLibrary::Kind::Library;
+    for (const auto &[name, on] : {std::pair{"cmnuSelectAll", library}, std::pair{"cmnuDelete", states.deleteSlide},
+                                   std::pair{"cmnuRename", library}, std::pair{"cmnuCopy", open != nullptr}}) {
+        if (QAction *a = mActions.value(QLatin1String(name)))
+            a->setEnabled(on);
+    }
 }
 
 void MainWindow::setExportFormat(ExportFormat format)
@@ -356,7 +378,8 @@ void MainWindow::selectFile(const QString &path)
 
 void MainWindow::fileSelected(const QString &path)
 {
-    if (fileKindOf(path) == FileKind::Metafile) {
+    const ListItem item = listItemKind(path);
+    if (item == ListItem::Metafile) {
         mSlide->hide();
         mPicture->show();
         if (!mPicture->setPicture(path))
@@ -365,7 +388,7 @@ void MainWindow::fileSelected(const QString &path)
         mList->clear();
         mPathBox->setText(path);
         applyStates(noLibraryStates());
-    } else if (path.size() >= 4 && path.at(path.size() - 4) == QLatin1Char('.') && !QFileInfo(path).isDir()) {
+    } else if (item == ListItem::SlideFile) {
         mPicture->hide();
         mPicture->setPicture(QString());
         mSlide->show();
@@ -417,7 +440,9 @@ void MainWindow::applyLayout()
     mFileList->setGeometry(toPixels(mLayout.fileList, d));
     mSlide->setGeometry(toPixels(mLayout.slideView, d));
     mPicture->setGeometry(toPixels(mLayout.picture, d));
-    mList->setGeometry(toPixels(mLayout.slideList, d));
+    placeSlideList(toPixels(mLayout.slideList, d));
+    if (mTiles)
+        mTiles->setGeometry(toPixels(mLayout.fileList, d));
     mPathBox->setGeometry(toPixels(mLayout.pathBox, d));
     for (int i = 0; i < ToolbarButtonCount; ++i)
         mButtons[i]->setGeometry(toPixels(mLayout.buttons[i], d));
@@ -488,10 +513,16 @@ void MainWindow::chooseLanguage(const QString &languageCode)
 void MainWindow::applyLanguage()
 {
     const Language lang = languageOf(mState.LanguageCode);
+    applyQtTranslations(lang == Language::Russian);
     const LanguageMarks marks = languageMarks(lang);
     mActions.value(QStringLiteral("mnuTLEng"))->setChecked(marks.englishChecked);
     mActions.value(QStringLiteral("mnuTLRus"))->setChecked(marks.russianChecked);
-    setWindowTitle(QString::fromLatin1(kProgramName));
+    setWindowTitle(windowTitleFor(mTitleFile));
+    for (const FeatureCommandDef &c : featureCommands()) {
+        if (QAction *a = mActions.value(c.name))
+            a->setText(featureCaption(c.name, lang));
+    }
+    applyFilter();
     for (const QString &name : captionedControlNames()) {
         const ControlTexts texts = controlTexts(name, lang, mState.ButtonCaptions);
         if (auto *b = mPaneArea->findChild<FlatButton *>(name)) {
@@ -573,22 +604,18 @@ void MainWindow::commandAdd()
             replace = mPrompts.message({PromptIcon::Question, q.text, q.title}) == Answer::Yes;
         }
         if (existing < 0 || replace) {
-            // The edit is made on a copy and takes effect only once the file
-            // is saved, so a refused slide or a failed save changes nothing.
-            SlideLibrary edited = *mState.CurrentLibrary;
-            try {
+            const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
                 if (replace)
                     edited.replaceSlide(existing, path);
                 else
                     edited.addSlideFile(path, name);
-                edited.saveLibrary(library);
-                *mState.CurrentLibrary = std::move(edited);
+                return true;
+            });
+            if (saved) {
                 const QSignalBlocker quiet(mList);
                 if (replace)
                     delete mList->takeItem(existing);
                 mList->addItem(mState.CurrentLibrary->slideName(mState.CurrentLibrary->slideCount() - 1));
-            } catch (const SlideError &e) {
-                message(failureMessage(lang, FailedAction::ChangeLibrary, e.message()));
             }
             if (replace)
                 mList->setCurrentRow(mList->count() - 1);
@@ -603,32 +630,59 @@ void MainWindow::commandAdd()
 
 void MainWindow::commandDelete()
 {
-    if (!mState.CurrentLibrary || !mList->currentItem())
+    const QList<int> rows = selectedSlides();
+    if (!mState.CurrentLibrary || rows.isEmpty())
         return;
     const QString library = mFileList->selectedPath();
     const Language lang = languageOf(mState.LanguageCode);
-    const MessageText q = deleteSlideQuestion(lang, mList->currentItem()->text(), library);
+    if (rows.size() >= mList->count()) {
+        message(lastSlideKeptMessage(lang));
+        return;
+    }
+    const MessageText q = rows.size() == 1 ? deleteSlideQuestion(lang, mList->item(rows.front())->text(), library)
+                                           : deleteSlidesQuestion(lang, int(rows.size()), library);
     if (mPrompts.message({PromptIcon::Question, q.text, q.title}) != Answer::Yes)
         return;
-    int row = mList->currentRow();
-    SlideLibrary edited = *mState.CurrentLibrary;
-    try {
-        edited.deleteSlide(row);
-        edited.saveLibrary(library);
-    } catch (const SlideError &e) {
-        message(failureMessage(lang, FailedAction::ChangeLibrary, e.message()));
+    const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
+        for (auto it = rows.crbegin(); it != rows.crend(); ++it)
+            edited.deleteSlide(*it);
+        return true;
+    });
+    if (!saved)
         return;
-    }
-    *mState.CurrentLibrary = std::move(edited);
     {
         const QSignalBlocker quiet(mList);
-        delete mList->takeItem(row);
+        for (auto it = rows.crbegin(); it != rows.crend(); ++it)
+            delete mList->takeItem(*it);
     }
-    if (row == mList->count())
-        --row;
+    // The entry that took the place of the first one deleted is shown; when
+    // the deleted ones were last, the entry before them.
+    const int row = std::min(rows.front(), mList->count() - 1);
     mList->setCurrentRow(-1);
     mList->setCurrentRow(row);
     SetButtEnabled(library, mList->count());
+}
+
+bool MainWindow::changeLibrary(const QString &library, const std::function<bool(SlideLibrary &)> &edit)
+{
+    SlideLibrary &open = *mState.CurrentLibrary;
+    try {
+        if (!edit(open))
+            return false;
+        open.saveLibrary(library);
+        return true;
+    } catch (const SlideError &e) {
+        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ChangeLibrary, e.message()));
+    }
+    // A failed save leaves the file as it was: the object is read from it
+    // again, and the list follows when the file is not what it shows.
+    open.setLibraryFile(library);
+    bool same = open.slideCount() == mList->count();
+    for (int i = 0; same && i < mList->count(); ++i)
+        same = open.slideName(i) == mList->item(i)->text();
+    if (!same)
+        commandRefresh();
+    return false;
 }
 
 void MainWindow::commandExport()
@@ -733,6 +787,189 @@ void MainWindow::commandOptions()
 void MainWindow::commandAbout()
 {
     mDialogs.about();
+}
+
+void MainWindow::commandRefresh()
+{
+    mFileList->refresh();
+    const QString selected = mFileList->selectedPath();
+    if (selected.isEmpty())
+        return;
+    const QString slide = mList->currentItem() ? mList->currentItem()->text() : QString();
+    fileSelected(selected);
+    const QList<QListWidgetItem *> same = mList->findItems(slide, Qt::MatchExactly);
+    if (!slide.isEmpty() && !same.isEmpty())
+        mList->setCurrentItem(same.first());
+}
+
+// ---- Working on many slides ---------------------------------------------
+
+void MainWindow::buildFeatures()
+{
+    mList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    mFilter = new SlideFilterBar(mPaneArea);
+    mFilter->setObjectName(QStringLiteral("fraFilter"));
+    connect(mFilter, &SlideFilterBar::textChanged, this, &MainWindow::applyFilter);
+    // Rows come and go with every library opened and every edit.
+    QAbstractItemModel *names = mList->model();
+    connect(names, &QAbstractItemModel::rowsInserted, this, &MainWindow::applyFilter);
+    connect(names, &QAbstractItemModel::rowsRemoved, this, &MainWindow::applyFilter);
+    connect(names, &QAbstractItemModel::modelReset, this, &MainWindow::applyFilter);
+    connect(names, &QAbstractItemModel::dataChanged, this, &MainWindow::applyFilter);
+
+    // The tiles show the slide list's own rows and selection.
+    mTiles = new TileView(mPaneArea);
+    mTiles->setObjectName(QStringLiteral("lstTiles"));
+    mTiles->setModel(names);
+    mTiles->setSelectionModel(mList->selectionModel());
+    mTiles->hide();
+
+    QMenu *viewMenu = menuBar()->findChild<QMenu *>(QStringLiteral("mnuView"));
+    for (const FeatureCommandDef &c : featureCommands()) {
+        QAction *a = c.parent.isEmpty() || !viewMenu ? new QAction(this) : viewMenu->addAction(QString());
+        if (!c.parent.isEmpty() && !viewMenu)
+            addAction(a);   // no View menu: the key still works
+        a->setObjectName(c.name);
+        if (!c.shortcut.isEmpty())
+            a->setShortcut(QKeySequence(c.shortcut));
+        a->setCheckable(c.checkable);
+        mActions.insert(c.name, a);
+    }
+    auto action = [this](const char *name) { return mActions.value(QLatin1String(name)); };
+    connect(action("mnuVTiles"), &QAction::toggled, this, &MainWindow::setTilesShown);
+    connect(action("mnuVFilter"), &QAction::triggered, this, [this] {
+        mFilter->edit()->setFocus();
+        mFilter->edit()->selectAll();
+    });
+    connect(action("cmnuSelectAll"), &QAction::triggered, this, &MainWindow::commandSelectAll);
+    connect(action("cmnuDelete"), &QAction::triggered, this, &MainWindow::commandDelete);
+    connect(action("cmnuRename"), &QAction::triggered, this, &MainWindow::commandRename);
+    connect(action("cmnuCopy"), &QAction::triggered, this, &MainWindow::commandCopyPicture);
+
+    // The context menu of both lists; its keys work where the lists (and,
+    // for Copy, the slide view) have the focus.
+    auto *separator = new QAction(this);
+    separator->setSeparator(true);
+    const QList<QAction *> menu = {action("cmnuSelectAll"), separator, action("cmnuDelete"),
+                                   action("cmnuRename"), action("cmnuCopy")};
+    for (QAction *a : menu)
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    for (QWidget *w : {static_cast<QWidget *>(mList), static_cast<QWidget *>(mTiles)}) {
+        w->setContextMenuPolicy(Qt::ActionsContextMenu);
+        w->addActions(menu);
+    }
+    mSlide->addAction(action("cmnuCopy"));
+}
+
+void MainWindow::placeSlideList(const QRect &rect)
+{
+    if (!mFilter) {
+        mList->setGeometry(rect);
+        return;
+    }
+    // The filter box tops the slide list's rectangle; the list takes the rest.
+    const int h = std::min(mFilter->sizeHint().height(), rect.height() / 2);
+    mFilter->setGeometry(rect.left(), rect.top(), rect.width(), h);
+    mList->setGeometry(rect.adjusted(0, h, 0, 0));
+}
+
+void MainWindow::applyFilter()
+{
+    if (mFilter)
+        mFilter->apply({mList, mTiles}, languageOf(mState.LanguageCode) != Language::Russian);
+}
+
+void MainWindow::setTilesShown(bool shown)
+{
+    QAction *toggle = mActions.value(QStringLiteral("mnuVTiles"));
+    if (toggle->isChecked() != shown)
+        toggle->setChecked(shown);   // comes back here through toggled
+    mFileList->setVisible(!shown);
+    mTiles->setVisible(shown);
+    if (shown && mList->currentIndex().isValid())
+        mTiles->scrollTo(mList->currentIndex());
+}
+
+QList<int> MainWindow::selectedSlides() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : mList->selectionModel()->selectedIndexes()) {
+        if (!mList->isRowHidden(index.row()))
+            rows << index.row();
+    }
+    // Nothing selected: the slide on view, if the filter shows it.
+    const int current = mList->currentRow();
+    if (rows.isEmpty() && current >= 0 && !mList->isRowHidden(current))
+        rows << current;
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void MainWindow::commandSelectAll()
+{
+    // Ranges of the rows the filter shows; hidden rows stay unselected.
+    QItemSelection shown;
+    const QAbstractItemModel *names = mList->model();
+    for (int row = 0; row < mList->count(); ++row) {
+        if (mList->isRowHidden(row))
+            continue;
+        int last = row;
+        while (last + 1 < mList->count() && !mList->isRowHidden(last + 1))
+            ++last;
+        shown.select(names->index(row, 0), names->index(last, 0));
+        row = last;
+    }
+    mList->selectionModel()->select(shown, QItemSelectionModel::ClearAndSelect);
+}
+
+void MainWindow::commandRename()
+{
+    const QList<int> rows = selectedSlides();
+    if (!mState.CurrentLibrary || mState.CurrentLibrary->kind() != SlideLibrary::Kind::Library || rows.isEmpty())
+        return;
+    const int row = rows.contains(mList->currentRow()) ? mList->currentRow() : rows.front();
+    const QString library = mFileList->selectedPath();
+    const Language lang = languageOf(mState.LanguageCode);
+    const QString old = mList->item(row)->text();
+    QString typed = old;
+    while (true) {
+        const InputPrompt ask = renameSlideInput(lang, old);
+        const std::optional<QString> answer = mPrompts.input(ask.prompt, ask.title, typed);
+        if (!answer)
+            return;
+        typed = answer->trimmed();
+        const NameProblem problem = checkNewSlideName(*mState.CurrentLibrary, row, typed);
+        if (problem == NameProblem::None)
+            break;
+        message(badSlideNameMessage(lang, typed, problem));
+    }
+    const QByteArray before = mState.CurrentLibrary->slideNameBytes(row);
+    const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
+        edited.renameSlide(row, typed);
+        return edited.slideNameBytes(row) != before;
+    });
+    if (!saved)
+        return;
+    const QString name = mState.CurrentLibrary->slideName(row);
+    mList->item(row)->setText(name);
+    if (mList->currentRow() == row)
+        ShowSld(library, name);
+    SetButtEnabled(library, mList->count());
+}
+
+void MainWindow::commandCopyPicture()
+{
+    if (!mSlide->hasSlide() || !mSlide->isVisible())
+        return;
+    QSize size = mSlide->size();
+    if (size.width() < 16 || size.height() < 16)
+        size = QSize(640, 480);
+    const QColor background = mSlide->viewBackColor();
+    auto *data = new QMimeData;
+    data->setImageData(renderToImage(mSlide->slideHeader(), mSlide->slideDrawing(), size, background));
+    data->setData(QStringLiteral("image/svg+xml"),
+                  renderToSvg(mSlide->slideHeader(), mSlide->slideDrawing(), size, background));
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 // ---- Window events -----------------------------------------------------

@@ -17,6 +17,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QLineEdit;
@@ -27,6 +28,8 @@ namespace quarvel {
 
 class FileListPane;
 class FlatButton;
+class SlideFilterBar;
+class TileView;
 class FolderTreePane;
 class MetafileView;
 class SlideView;
@@ -70,6 +73,18 @@ public:
     void commandFavorites();
     void commandOptions();
     void commandAbout();
+    // View > Refresh: the folder read again, and the open file opened again
+    // with the same slide selected where it is still there.
+    void commandRefresh();
+
+    // Work on the selected slides of the open library (never on slides the
+    // filter hides): Select All, Rename, Copy picture; the tile view toggle.
+    void commandSelectAll();
+    void commandRename();
+    void commandCopyPicture();
+    void setTilesShown(bool shown);
+    // Rows of the slide list that are selected and not hidden, ascending.
+    QList<int> selectedSlides() const;
 
     // The export format a plain click on the Export button runs.
     ExportFormat exportFormat() const { return mExportFormat; }
@@ -84,6 +99,8 @@ public:
     FlatButton *button(ToolbarButton which) const { return mButtons[which]; }
     QAction *menuAction(const QString &name) const { return mActions.value(name); }
     QMenu *exportPopup() const { return mExportPopup; }
+    TileView *tileView() const { return mTiles; }
+    SlideFilterBar *filterBar() const { return mFilter; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -94,12 +111,19 @@ private:
     void buildPanes();
     void buildToolbar();
     void buildMenus();
+    void buildFeatures();
+    void applyFilter();
+    void placeSlideList(const QRect &rect);
     void connectCommands();
     void applyLayout();
     void applyStates(const CommandStates &states);
     void setExportFormat(ExportFormat format);
     void showNothingOpen();
     void fileSelected(const QString &path);
+    // Runs edit on the open library (false: nothing changed) and saves it to
+    // library. On failure the message names it and the object is read again
+    // from the file, which a failed save leaves as it was.
+    bool changeLibrary(const QString &library, const std::function<bool(SlideLibrary &)> &edit);
     void message(const struct MessageText &text);
     void paneAreaResized();
     void splitterMouse(QEvent *event);
@@ -130,6 +154,9 @@ private:
     std::array<FlatButton *, ToolbarButtonCount> mButtons{};
     QHash<QString, QAction *> mActions;
     QMenu *mExportPopup = nullptr;
+    SlideFilterBar *mFilter = nullptr;
+    TileView *mTiles = nullptr;
+    QString mTitleFile;
 };
 
 } // namespace quarvel

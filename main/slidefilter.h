@@ -1,0 +1,41 @@
+#pragma once
+
+// The filter over the slide list: a box for the text and the count of
+// names shown ("12 of 783"). Rows whose name does not contain the text, in
+// any letter case, are hidden in every view given; only rows whose state
+// changes are touched, so typing in a long list stays quick.
+
+#include <QList>
+#include <QWidget>
+
+class QAbstractItemModel;
+class QLabel;
+class QLineEdit;
+class QListView;
+
+namespace quarvel {
+
+class SlideFilterBar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SlideFilterBar(QWidget *parent = nullptr);
+
+    QLineEdit *edit() const { return mEdit; }
+    QString text() const;
+    QString countText() const;
+
+    // Shows in each of views (which share one model) only the rows whose
+    // name contains the text; sets the count. Returns the rows shown.
+    int apply(const QList<QListView *> &views, bool english);
+
+signals:
+    void textChanged();
+
+private:
+    QLineEdit *mEdit;
+    QLabel *mCount;
+};
+
+} // namespace quarvel

@@ -1,0 +1,241 @@
+// The main window's commands on many slides: multi-select and filter with
+// Delete, Rename, the tile view, Copy picture and the window title; and
+// screenshots of them in both languages.
+
+#include "featuretexts.h"
+#include "filelistpane.h"
+#include "mainwindow.h"
+#include "scriptedprompts.h"
+#include "slidefilter.h"
+#include "slidelibrary.h"
+#include "slideview.h"
+#include "slidewriter.h"
+#include "testdata.h"
+#include "tileview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace quarvel;
+
+namespace {
+
+QByteArray slideWithColor(int color)
+{
+    SlideWriter w(199, 99);
+    w.color(color);
+    w.vector(10, 10, 180, 90 - color);
+    return w.finish();
+}
+
+struct NoDialogs : MainDialogs
+{
+    QString explore(const ExploreRequest &) override { return {}; }
+    QString favorites() override { return {}; }
+    void options() override {}
+    void about() override {}
+    std::unique_ptr<SlideLibrary> newLibrary(const QString &) override { return nullptr; }
+};
+
+const QStringList kTen = {"DOOR1", "WIN1", "DOOR2", "WIN2", "DOOR3", "WIN3", "DOOR4", "WIN4", "DOOR5", "WIN5"};
+
+class ManySlidesTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mDir.isValid());
+        mState.ProgramFolder = mState.StartFolder = mDir.path();
+        mState.SettingsFile = mDir.filePath("Quarvel.ini");
+        SlideLibrary lib;
+        for (int i = 0; i < kTen.size(); ++i)
+            lib.addSlideData(slideWithColor(i + 1), kTen[i].toLatin1(), kTen[i]);
+        lib.saveLibrary(libPath());
+    }
+
+    QString libPath() const { return mDir.filePath("ten.slb"); }
+
+    std::unique_ptr<MainWindow> makeWindow()
+    {
+        mState.StartFile = "ten.slb";
+        return std::make_unique<MainWindow>(mState, mPrompts, mDialogs);
+    }
+
+    static QStringList listTexts(const MainWindow &w)
+    {
+        QStringList texts;
+        for (int i = 0; i < w.slideList()->count(); ++i)
+            texts << w.slideList()->item(i)->text();
+        return texts;
+    }
+
+    static void selectRows(MainWindow &w, const QList<int> &rows)
+    {
+        QListWidget *list = w.slideList();
+        list->setCurrentRow(rows.front());
+        for (int row : rows)
+            list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
+    }
+
+    QTemporaryDir mDir;
+    AppState mState;
+    test::ScriptedPrompts mPrompts;
+    NoDialogs mDialogs;
+};
+
+} // namespace
+
+TEST_F(ManySlidesTest, DeleteTakesOnlyTheVisibleSelectionAndKeepsTheRestByteForByte)
+{
+    struct Case
+    {
+        const char *filter;
+        QList<int> rows;   // empty: Select All
+        const char *question;
+        QStringList kept;
+        const char *count;
+    };
+    const Case cases[] = {
+        {"", {1, 4, 8}, "Удалить 3 слайда из %1?", {"DOOR1", "DOOR2", "WIN2", "WIN3", "DOOR4", "WIN4", "WIN5"}, "10 из 10"},
+        // Every slide selected, then the filter hides the doors: only the
+        // windows go.
+        {"wIn", {}, "Удалить 5 слайдов из %1?", {"DOOR1", "DOOR2", "DOOR3", "DOOR4", "DOOR5"}, "5 из 10"},
+        {"", {6}, "Вы уверены, что хотите удалить слайд DOOR4 из библиотеки \r\n%1?",
+         {"DOOR1", "WIN1", "DOOR2", "WIN2", "DOOR3", "WIN3", "WIN4", "DOOR5", "WIN5"}, "10 из 10"},
+    };
+    const QByteArray original = test::readFile(libPath());
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.question);
+        test::writeFile(libPath(), original);
+        auto w = makeWindow();
+        if (c.rows.isEmpty())
+            w->commandSelectAll();
+        else
+            selectRows(*w, c.rows);
+        w->filterBar()->edit()->setText(c.filter);
+        EXPECT_EQ(w->filterBar()->countText(), c.count);
+        mPrompts.expectMessage(PromptIcon::Question, QString(c.question).arg(libPath()), Answer::Yes);
+        w->commandDelete();
+        SlideLibrary saved;
+        saved.setLibraryFile(libPath());
+        ASSERT_EQ(saved.slideCount(), c.kept.size());
+        for (int i = 0; i < c.kept.size(); ++i) {
+            EXPECT_EQ(saved.slideName(i), c.kept[i]);
+            EXPECT_EQ(saved.slideData(i), slideWithColor(kTen.indexOf(c.kept[i]) + 1)) << i;
+        }
+        w->filterBar()->edit()->clear();
+        EXPECT_EQ(listTexts(*w), c.kept);
+    }
+
+    // The last slide of a library stays.
+    test::writeFile(libPath(), original);
+    auto w = makeWindow();
+    w->commandSelectAll();
+    mPrompts.expectMessage(PromptIcon::Exclamation, lastSlideKeptMessage(Language::Russian).text);
+    w->commandDelete();
+    EXPECT_EQ(w->slideList()->count(), 10);
+}
+
+TEST_F(ManySlidesTest, RenameChecksTheNameSavesOnceAndKeepsTheSelection)
+{
+    auto w = makeWindow();
+    EXPECT_EQ(w->windowTitle(), QString::fromUtf8("ten.slb — Quarvel"));
+    selectRows(*w, {1, 3});
+    w->slideList()->setCurrentRow(3, QItemSelectionModel::NoUpdate);
+    const InputPrompt ask = renameSlideInput(Language::Russian, "WIN2");
+    const QByteArray before = test::readFile(libPath());
+    // Taken in another case, a blank, too long for 31 bytes, a character the
+    // code page lacks; then cancelled: nothing changes.
+    struct Try { QString typed; NameProblem problem; };
+    for (const Try &t : {Try{"door1", NameProblem::Taken}, Try{"A B", NameProblem::BadCharacter},
+                         Try{QString(32, 'X'), NameProblem::TooLong}, Try{QString::fromUtf8("猫"), NameProblem::NotInCodePage}}) {
+        mPrompts.expectInput(ask.prompt, ask.title, "WIN2", t.typed);
+        mPrompts.expectMessage(PromptIcon::Exclamation, badSlideNameMessage(Language::Russian, t.typed, t.problem).text);
+        mPrompts.expectInput(ask.prompt, ask.title, t.typed, std::nullopt);
+        w->commandRename();
+    }
+    EXPECT_EQ(test::readFile(libPath()), before);
+
+    mPrompts.expectInput(ask.prompt, ask.title, "WIN2", QString::fromUtf8("окно2"));
+    w->commandRename();
+    SlideLibrary saved;
+    saved.setLibraryFile(libPath());
+    EXPECT_EQ(saved.slideName(3), QString::fromUtf8("окно2"));
+    EXPECT_EQ(saved.slideData(3), slideWithColor(4));
+    EXPECT_EQ(w->slideList()->item(3)->text(), QString::fromUtf8("окно2"));
+    EXPECT_EQ(w->slideList()->currentRow(), 3);
+    EXPECT_EQ(w->selectedSlides(), QList<int>({1, 3}));
+    EXPECT_EQ(w->slideView()->slideFile(), libPath() + QString::fromUtf8("(окно2)"));
+    EXPECT_TRUE(w->slideView()->hasSlide());
+}
+
+TEST_F(ManySlidesTest, TilesShareTheSelectionAndDrawThumbnailsAndCopyPutsBothPictures)
+{
+    auto w = makeWindow();
+    w->resize(1000, 640);
+    w->show();
+    w->menuAction("mnuVTiles")->trigger();
+    EXPECT_TRUE(w->tileView()->isVisible());
+    EXPECT_FALSE(w->explorerList()->isVisible());
+    QCoreApplication::processEvents();
+    w->tileView()->thumbnails().waitForIdle();
+    const QImage thumb = w->tileView()->thumbnails().thumbnail(4);
+    ASSERT_FALSE(thumb.isNull());
+    EXPECT_EQ(thumb.size(), ThumbnailCache::thumbnailSize());
+    int lit = 0;
+    for (int y = 0; y < thumb.height(); ++y)
+        for (int x = 0; x < thumb.width(); ++x)
+            lit += thumb.pixel(x, y) != qRgb(0, 0, 0);
+    EXPECT_GT(lit, 20);
+
+    w->tileView()->setCurrentIndex(w->tileView()->model()->index(5, 0));
+    EXPECT_EQ(w->slideList()->currentRow(), 5);
+    EXPECT_EQ(w->slideView()->slideFile(), libPath() + "(WIN3)");
+
+    w->commandCopyPicture();
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(copied);
+    EXPECT_FALSE(qvariant_cast<QImage>(copied->imageData()).isNull());
+    EXPECT_TRUE(copied->data("image/svg+xml").contains("<svg"));
+
+    w->menuAction("mnuVTiles")->trigger();
+    EXPECT_FALSE(w->tileView()->isVisible());
+    EXPECT_TRUE(w->explorerList()->isVisible());
+    w->selectFile(mDir.path());
+    EXPECT_EQ(w->windowTitle(), "Quarvel");
+}
+
+TEST_F(ManySlidesTest, Screenshots)
+{
+    const QString out = QCoreApplication::applicationDirPath() + "/screenshots";
+    QDir().mkpath(out);
+    const QFileInfo lib(test::corpusDir("slb/NIGHT.slb"));
+    mState.StartFolder = lib.absolutePath();
+    for (const char *lang : {"Ru", "En"}) {
+        mState.StartFile = lib.fileName();
+        MainWindow w(mState, mPrompts, mDialogs);
+        w.chooseLanguage(lang);
+        w.resize(1000, 640);
+        w.show();
+        w.setTilesShown(true);
+        w.filterBar()->edit()->setText("a");
+        QCoreApplication::processEvents();
+        w.tileView()->viewport()->repaint();
+        w.tileView()->thumbnails().waitForIdle();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(w.grab().save(QString("%1/tiles-filter-%2.png").arg(out, lang)));
+        QMenu menu;
+        menu.addActions(w.slideList()->actions());
+        menu.show();
+        EXPECT_TRUE(menu.grab().save(QString("%1/context-menu-%2.png").arg(out, lang)));
+    }
+}
