@@ -93,6 +93,26 @@ private:
     z_stream mZ;
 };
 
+// Packs palette indices of fewer than 8 bits, leftmost pixel in the high bits.
+void pack(const std::uint8_t *src, int width, int depth, std::uint8_t *dst)
+{
+    const int perByte = 8 / depth;
+    const int whole = width / perByte;
+    for (int i = 0; i < whole; ++i, src += perByte) {
+        unsigned byte = 0;
+        for (int k = 0; k < perByte; ++k)
+            byte = (byte << depth) | src[k];
+        dst[i] = static_cast<std::uint8_t>(byte);
+    }
+    const int rest = width - whole * perByte;
+    if (rest > 0) {
+        unsigned byte = 0;
+        for (int k = 0; k < perByte; ++k)
+            byte = (byte << depth) | (k < rest ? src[k] : 0);
+        dst[whole] = static_cast<std::uint8_t>(byte);
+    }
+}
+
 } // namespace
 
 void writePng(Sink &out, const PaletteImage &image, const PngOptions &options)
@@ -131,21 +151,13 @@ void writePng(Sink &out, const PaletteImage &image, const PngOptions &options)
     const std::size_t rowBytes = (static_cast<std::size_t>(image.width) * depth + 7) / 8;
     std::vector<std::uint8_t> row(rowBytes + 1);
     IdatStream idat(out, options.compression);
-    const int perByte = 8 / depth;
     for (int y = 0; y < image.height; ++y) {
         const std::uint8_t *src = image.row(y);
         std::uint8_t *dst = row.data() + 1;
-        if (depth == 8) {
+        if (depth == 8)
             std::memcpy(dst, src, rowBytes);
-        } else {
-            std::memset(dst, 0, rowBytes);
-            for (int x = 0; x < image.width; ++x) {
-                if (src[x] != 0) {
-                    const int shift = 8 - depth * (x % perByte + 1);
-                    dst[x / perByte] |= static_cast<std::uint8_t>(src[x] << shift);
-                }
-            }
-        }
+        else
+            pack(src, image.width, depth, dst);
         idat.write(row.data(), row.size());
     }
     idat.finish();
