@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "captions.h"
+#include "errortexts.h"
 #include "featuretexts.h"
 #include "filelistpane.h"
 #include "flatbutton.h"
@@ -8,6 +9,7 @@
 #include "metafileview.h"
 #include "paths.h"
 #include "renderer.h"
+#include "slidedrop.h"
 #include "slidefilter.h"
 #include "slideerror.h"
 #include "slidespec.h"
@@ -283,10 +285,14 @@ void MainWindow::GetSldList(const QString &strLibeName)
         mList->setEnabled(true);
         library.setLibraryFile(strLibeName);
         const Language lang = languageOf(mState.LanguageCode);
-        // A file that cannot be read at all is reported with its reason; the
-        // other messages say what the file is not.
-        const bool unreadable = library.kind() == SlideLibrary::Kind::None
-                                && library.loadError().contains(QLatin1String("cannot read"));
+        // A file that cannot be read, or whose directory cannot be, is
+        // reported with its reason; the other messages say what the file is
+        // not.
+        const std::optional<core::Error> &failure = library.loadFailure();
+        const bool unreadable = library.kind() == SlideLibrary::Kind::None && failure
+                                && failure->reason() != core::Reason::NotSlideOrLibrary
+                                && failure->reason() != core::Reason::NotASlide;
+        const QString reason = unreadable ? errorReasonText(*failure, lang) : QString();
         const int count = std::min(library.slideCount(), int(std::numeric_limits<qint16>::max()));
         if (fileKindOf(strLibeName) == FileKind::Library) {
             QStringList names;
@@ -300,7 +306,7 @@ void MainWindow::GetSldList(const QString &strLibeName)
                 mList->addItems(names);
             }
             if (mList->count() == 0) {
-                message(unreadable ? openFailedMessage(lang, strLibeName, library.loadError())
+                message(unreadable ? openFailedMessage(lang, strLibeName, reason)
                                    : notLibraryMessage(lang, strLibeName));
                 showNothingOpen();
                 return;
@@ -309,7 +315,7 @@ void MainWindow::GetSldList(const QString &strLibeName)
         } else {
             mState.CurrentSlideName = library.slideName(0);
             if (mState.CurrentSlideName.isEmpty()) {
-                message(unreadable ? openFailedMessage(lang, strLibeName, library.loadError())
+                message(unreadable ? openFailedMessage(lang, strLibeName, reason)
                                    : notSlideMessage(lang, strLibeName));
                 showNothingOpen();
                 return;
@@ -325,9 +331,52 @@ void MainWindow::ShowSld(const QString &strLibeName, const QString &strSldName)
 {
     const QString spec = fileKindOf(strLibeName) == FileKind::Library ? makeSlideSpec(strLibeName, strSldName)
                                                                        : strLibeName;
-    mPathBox->setText(spec);
+    showOnPathBox(spec, damageNote(strSldName));
     mState.CurrentSlideSpec = spec;
     mSlide->setSlideFile(spec);
+}
+
+QString MainWindow::damageNote(const QString &slide) const
+{
+    const SlideLibrary *library = mState.CurrentLibrary.get();
+    if (!library || library->kind() == SlideLibrary::Kind::None)
+        return {};
+    const Language lang = languageOf(mState.LanguageCode);
+    const bool inLibrary = library->kind() == SlideLibrary::Kind::Library;
+    QStringList notes;
+    const int index = inLibrary ? library->indexOf(slide) : 0;
+    if (index >= 0) {
+        try {
+            notes << slideDamageText(inLibrary ? slide : QString(), library->decode(index, nullptr), lang);
+        } catch (const SlideError &e) {
+            notes << errorReasonText(e.error(), lang);
+        }
+    }
+    const std::vector<core::LibraryProblem> &problems = library->core().problems();
+    if (inLibrary && !problems.empty()) {
+        const core::LibraryProblem &first = problems.front();
+        const QString what = libraryProblemText(first, library->codec().decode(QByteArray::fromStdString(first.name)), lang);
+        notes << (problems.size() == 1
+                      ? (lang == Language::Russian ? QStringLiteral("библиотека повреждена: %1")
+                                                   : QStringLiteral("the library is damaged: %1"))
+                            .arg(what)
+                      : (lang == Language::Russian ? QStringLiteral("библиотека повреждена (%1 нарушений), первое: %2")
+                                                   : QStringLiteral("the library is damaged (%1 problems), first: %2"))
+                            .arg(problems.size())
+                            .arg(what));
+    }
+    notes.removeAll(QString());
+    return notes.join(QStringLiteral("; "));
+}
+
+void MainWindow::showOnPathBox(const QString &text, const QString &damage)
+{
+    // A damage is said next to what is on view, in the colour of a warning.
+    mPathBox->setText(damage.isEmpty() ? text : text + QStringLiteral("  \u2014  ") + damage);
+    mPathBox->setToolTip(damage);
+    QPalette palette = mPathBox->palette();
+    palette.setColor(QPalette::Text, damage.isEmpty() ? QApplication::palette().color(QPalette::Text) : QColor(176, 0, 0));
+    mPathBox->setPalette(palette);
 }
 
 void MainWindow::SetButtEnabled(const QString &strLibeName, qint32 lngListCount)
@@ -569,11 +618,22 @@ void MainWindow::commandSaveAs()
     mButtons[ButtonSave]->setEnabled(false);
     const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
                                         shownFolder(), GetShotName(mFileList->selectedPath()), LibraryFiles);
-    if (!path.isEmpty()) {
+    const Language lang = languageOf(mState.LanguageCode);
+    // A damaged slide or library is written as it stands only when the user
+    // agrees.
+    const SlideLibrary &open = *mState.CurrentLibrary;
+    const QString damage = open.kind() == SlideLibrary::Kind::Slide || !open.core().problems().empty()
+                               ? damageNote(open.slideName(mList->currentRow() >= 0 ? mList->currentRow() : 0))
+                               : QString();
+    const bool agreed = damage.isEmpty()
+                        || mPrompts.message({PromptIcon::Question,
+                                             saveDamagedQuestion(lang, mFileList->selectedPath(), damage).text})
+                               == Answer::Yes;
+    if (!path.isEmpty() && agreed) {
         try {
             mState.CurrentLibrary->saveLibrary(path);
         } catch (const SlideError &e) {
-            message(failureMessage(languageOf(mState.LanguageCode), FailedAction::SaveLibrary, e.message()));
+            message(failureMessage(lang, FailedAction::SaveLibrary, errorText(e, lang)));
         }
     }
     mFileList->refresh();
@@ -672,7 +732,7 @@ bool MainWindow::changeLibrary(const QString &library, const std::function<bool(
         open.saveLibrary(library);
         return true;
     } catch (const SlideError &e) {
-        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ChangeLibrary, e.message()));
+        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ChangeLibrary, errorText(e, languageOf(mState.LanguageCode))));
     }
     // A failed save leaves the file as it was: the object is read from it
     // again, and the list follows when the file is not what it shows.
@@ -705,7 +765,7 @@ void MainWindow::exportToSld()
     try {
         mState.CurrentLibrary->exportToSld(path, selectedSlide());
     } catch (const SlideError &e) {
-        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ExportSlide, e.message()));
+        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ExportSlide, errorText(e, languageOf(mState.LanguageCode))));
     }
     mFileList->refresh();
 }
@@ -731,7 +791,7 @@ void MainWindow::exportToWmf()
             mState.CurrentLibrary->exportToWmf(path, selectedSlide(), mSlide->viewBackColor());
         }
     } catch (const SlideError &e) {
-        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ExportSlide, e.message()));
+        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ExportSlide, errorText(e, languageOf(mState.LanguageCode))));
     }
     mFileList->refresh();
 }
@@ -755,7 +815,7 @@ void MainWindow::commandNew()
             try {
                 mState.NewLibrary->saveLibrary(path);
             } catch (const SlideError &e) {
-                message(failureMessage(languageOf(mState.LanguageCode), FailedAction::SaveLibrary, e.message()));
+                message(failureMessage(languageOf(mState.LanguageCode), FailedAction::SaveLibrary, errorText(e, languageOf(mState.LanguageCode))));
             }
         }
         mState.NewLibrary.reset();
@@ -859,6 +919,74 @@ void MainWindow::buildFeatures()
         w->addActions(menu);
     }
     mSlide->addAction(action("cmnuCopy"));
+
+    // Slide files dropped on the lists are added; a library or slide
+    // dropped anywhere else on the window is opened.
+    auto *listDrop = new SlideDrop(SlideDrop::Target::SlideList, this);
+    for (QAbstractItemView *v : {static_cast<QAbstractItemView *>(mList), static_cast<QAbstractItemView *>(mTiles)}) {
+        v->viewport()->setAcceptDrops(true);
+        v->viewport()->installEventFilter(listDrop);
+    }
+    connect(listDrop, &SlideDrop::dropped, this, &MainWindow::addSlideFiles);
+    setAcceptDrops(true);
+    auto *windowDrop = new SlideDrop(SlideDrop::Target::Window, this);
+    installEventFilter(windowDrop);
+    connect(windowDrop, &SlideDrop::dropped, this, [this](const QStringList &files) {
+        mTree->goToPath(files.front());
+        mFileList->setFolder(QFileInfo(files.front()).absolutePath());
+        selectFile(files.front());
+    });
+}
+
+void MainWindow::addSlideFiles(const QStringList &files)
+{
+    if (!mState.CurrentLibrary || mState.CurrentLibrary->kind() != SlideLibrary::Kind::Library)
+        return;
+    const QString library = mFileList->selectedPath();
+    const Language lang = languageOf(mState.LanguageCode);
+    // Each name already in the library, or dropped before it, asks the
+    // rewrite question; then everything agreed is added in one save.
+    struct Planned
+    {
+        QString path;
+        QString name;
+    };
+    std::vector<Planned> plan;
+    for (const QString &path : files) {
+        const QString name = GetShotName(path);
+        const bool taken = mState.CurrentLibrary->indexOf(name) >= 0
+                           || std::any_of(plan.begin(), plan.end(), [&](const Planned &p) {
+                                  return mState.CurrentLibrary->codec().sameName(p.name, name);
+                              });
+        if (taken) {
+            const MessageText q = rewriteSlideQuestion(lang, name, library);
+            if (mPrompts.message({PromptIcon::Question, q.text, q.title}) != Answer::Yes)
+                continue;
+        }
+        plan.push_back({path, name});
+    }
+    if (plan.empty())
+        return;
+    const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
+        for (const Planned &p : plan) {
+            const int existing = edited.indexOf(p.name);
+            if (existing >= 0)
+                edited.replaceSlide(existing, p.path);
+            else
+                edited.addSlideFile(p.path, p.name);
+        }
+        return true;
+    });
+    const int current = mList->currentRow();
+    {
+        const QSignalBlocker quiet(mList);
+        mList->clear();
+        for (int i = 0; i < mState.CurrentLibrary->slideCount(); ++i)
+            mList->addItem(mState.CurrentLibrary->slideName(i));
+    }
+    SetButtEnabled(library, mList->count());
+    mList->setCurrentRow(-1);
+    mList->setCurrentRow(saved ? mList->count() - 1 : std::min(current, mList->count() - 1));
 }
 
 void MainWindow::placeSlideList(const QRect &rect)

@@ -82,6 +82,10 @@ public:
     void commandSelectAll();
     void commandRename();
     void commandCopyPicture();
+    // Adds slide files to the open library in one save, asking before each
+    // one that would replace a slide of the same name (files dropped on the
+    // lists).
+    void addSlideFiles(const QStringList &files);
     void setTilesShown(bool shown);
     // Rows of the slide list that are selected and not hidden, ascending.
     QList<int> selectedSlides() const;
@@ -120,6 +124,10 @@ private:
     void setExportFormat(ExportFormat format);
     void showNothingOpen();
     void fileSelected(const QString &path);
+    // What is wrong with the slide on view and with the open library, in the
+    // interface language; empty when both are sound.
+    QString damageNote(const QString &slide) const;
+    void showOnPathBox(const QString &text, const QString &damage);
     // Runs edit on the open library (false: nothing changed) and saves it to
     // library. On failure the message names it and the object is read again
     // from the file, which a failed save leaves as it was.

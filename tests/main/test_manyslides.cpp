@@ -2,6 +2,7 @@
 // Delete, Rename, the tile view, Copy picture and the window title; and
 // screenshots of them in both languages.
 
+#include "captions.h"
 #include "featuretexts.h"
 #include "filelistpane.h"
 #include "mainwindow.h"
@@ -16,12 +17,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -212,6 +215,55 @@ TEST_F(ManySlidesTest, TilesShareTheSelectionAndDrawThumbnailsAndCopyPutsBothPic
     EXPECT_TRUE(w->explorerList()->isVisible());
     w->selectFile(mDir.path());
     EXPECT_EQ(w->windowTitle(), "Quarvel");
+}
+
+TEST_F(ManySlidesTest, DroppedSlidesAreAddedInOneSaveAndADroppedLibraryOpens)
+{
+    auto w = makeWindow();
+    test::writeFile(mDir.filePath("win1.sld"), slideWithColor(20));
+    test::writeFile(mDir.filePath("new.sld"), slideWithColor(21));
+    QDir(mDir.path()).mkdir("folder.sld");   // a folder is never a slide file
+    auto drop = [](QWidget *target, const QStringList &paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &p : paths)
+            urls << QUrl::fromLocalFile(p);
+        data.setUrls(urls);
+        // The drop goes where the drag was taken when it entered.
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+        return event.isAccepted();
+    };
+    // win1 differs from WIN1 only in case: asked once, replaced at the end.
+    mPrompts.expectMessage(PromptIcon::Question,
+                           rewriteSlideQuestion(Language::Russian, "win1", libPath()).text, Answer::Yes);
+    EXPECT_TRUE(drop(w->slideList()->viewport(),
+                     {mDir.filePath("win1.sld"), mDir.filePath("folder.sld"), mDir.filePath("new.sld")}));
+    QStringList names = kTen;
+    names.removeOne("WIN1");
+    names << "WIN1" << "NEW";
+    EXPECT_EQ(listTexts(*w), names);
+    EXPECT_EQ(w->slideList()->currentRow(), 10);
+    SlideLibrary saved;
+    saved.setLibraryFile(libPath());
+    ASSERT_EQ(saved.slideCount(), 11);
+    EXPECT_EQ(saved.slideData(9), slideWithColor(20));
+    EXPECT_EQ(saved.slideData(10), slideWithColor(21));
+    EXPECT_EQ(saved.slideData(0), slideWithColor(1));
+
+    SlideLibrary other;
+    other.addSlideData(slideWithColor(3), "ONLY", "ONLY");
+    other.saveLibrary(mDir.filePath("other.slb"));
+    // A library dropped on the list, or anywhere on the window, is opened.
+    EXPECT_TRUE(drop(w->slideList()->viewport(), {mDir.filePath("other.slb")}));
+    EXPECT_EQ(listTexts(*w), QStringList({"ONLY"}));
+    EXPECT_EQ(w->windowTitle(), QString::fromUtf8("other.slb — Quarvel"));
+    EXPECT_TRUE(drop(w.get(), {mDir.filePath("folder.sld"), libPath()}));
+    EXPECT_EQ(listTexts(*w), names);
 }
 
 TEST_F(ManySlidesTest, Screenshots)
