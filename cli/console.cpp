@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #endif
 
@@ -51,7 +53,11 @@ std::string oneLine(std::string_view text)
 void initConsole()
 {
 #ifdef _WIN32
+    // UTF-8 on the console; lines end in LF as on every other system, so
+    // scripts get the same bytes from both builds.
     SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 #endif
 }
 
