@@ -10,6 +10,12 @@ QUARVEL_RUN_PACKAGES=(qt6-qpa-plugins)
 # libwmf-bin: an independent metafile reader for the export tests;
 # clang and its run time: the libFuzzer targets.
 QUARVEL_TEST_PACKAGES=(libwmf-bin clang libclang-rt-dev)
+# The Debian package check (scripts/package-check.sh): lintian, the desktop
+# entry and AppStream validators, the MIME database and its query tools,
+# manual pages, a virtual X server, and dpkg-shlibdeps for CPack.
+QUARVEL_PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils appstream shared-mime-info xdg-utils
+                                libfile-mimeinfo-perl man-db xvfb xauth dpkg-dev)
+QUARVEL_TEST_PACKAGES+=("${QUARVEL_PACKAGE_CHECK_PACKAGES[@]}")
 
 quarvel_install_missing() {
     local missing=() package

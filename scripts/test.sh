@@ -5,7 +5,9 @@
 #      while on its seed inputs;
 #   3. the whole test suite built and run with AddressSanitizer and
 #      UndefinedBehaviorSanitizer;
-#   4. the whole test suite of the normal build (ctest's summary ends the output).
+#   4. the Debian package built, installed, checked and purged
+#      (scripts/package-check.sh; as root or on CI only);
+#   5. the whole test suite of the normal build (ctest's summary ends the output).
 # Environment:
 #   QUARVEL_BUILD_DIR       build folder (default: build; also <dir>-fuzz, <dir>-asan)
 #   QUARVEL_FUZZ_SECONDS    seconds per fuzz target (default 20; 0 skips fuzzing)
@@ -56,6 +58,9 @@ if [ "${QUARVEL_SANITIZE:-1}" != 0 ]; then
         failed+=("sanitizer build")
     fi
 fi
+
+step "Debian package"
+bash scripts/package-check.sh || failed+=("package check")
 
 step "Tests"
 ctest --test-dir "$build" --output-on-failure -j2
