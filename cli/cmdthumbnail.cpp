@@ -28,9 +28,14 @@ void drawCell(const core::Library &library, std::size_t index, core::PaletteImag
               int width, int height)
 {
     core::SlideDrawing drawing;
-    const core::DecodeResult r = library.decode(index, &drawing);
+    core::DecodeResult r;
+    try {
+        r = library.decode(index, &drawing);
+    } catch (const core::Error &) {
+        return;   // an unreadable slide leaves its cell blank; the others still show
+    }
     if (!r.isSlide)
-        return;   // an unreadable slide leaves its cell blank
+        return;
     std::vector<core::Rgb> cellPalette;
     core::PixelRows rows{image.row(top) + left, width, height, static_cast<std::ptrdiff_t>(image.stride)};
     core::drawSlide(r.header, drawing, rows, {0, 0, double(width), double(height)}, kWhite, cellPalette);
