@@ -5,58 +5,23 @@
 #include "coreerror.h"
 #include "namecodepage.h"
 
-#include <array>
 #include <system_error>
 
 namespace quarvel::cli {
 
 OutputNamer::OutputNamer(std::string directory, std::string extension)
-    : mDirectory(std::move(directory)), mExtension(std::move(extension))
+    : mDirectory(std::move(directory)), mNames(std::move(extension))
 {
 }
 
 std::string OutputNamer::safeFileName(const std::string &slideName)
 {
-    static const std::string kRefused = "<>:\"/\\|?*";
-    std::string name;
-    name.reserve(slideName.size());
-    for (const char c : slideName) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool refused = byte < 0x20 || byte == 0x7F || kRefused.find(c) != std::string::npos;
-        name += refused ? '_' : c;
-    }
-    while (!name.empty() && (name.back() == '.' || name.back() == ' '))
-        name.pop_back();
-    if (name.empty())
-        return "_";
-
-    // Windows treats these as devices whatever the extension.
-    std::string stem = name.substr(0, name.find('.'));
-    while (!stem.empty() && stem.back() == ' ')
-        stem.pop_back();
-    while (!stem.empty() && stem.front() == ' ')
-        stem.erase(stem.begin());
-    for (char &c : stem) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    static const std::array<const char *, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
-    bool reserved = false;
-    for (const char *device : kDevices)
-        reserved = reserved || stem == device;
-    if (stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' && stem[3] <= '9')
-        reserved = true;
-    return reserved ? "_" + name : name;
+    return core::safeFileName(slideName);
 }
 
 std::string OutputNamer::pathFor(const std::string &slideName)
 {
-    const std::string base = safeFileName(slideName);
-    std::string candidate = base + mExtension;
-    for (int n = 2; mTaken.count(core::NameCodePage::foldCase(candidate)); ++n)
-        candidate = base + "~" + std::to_string(n) + mExtension;
-    mTaken.insert(core::NameCodePage::foldCase(candidate));
-    return fromPath(toPath(mDirectory) / toPath(candidate));
+    return fromPath(toPath(mDirectory) / toPath(mNames.nameFor(slideName)));
 }
 
 std::string makeOutputDirectory(const std::string &path)

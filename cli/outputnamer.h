@@ -1,15 +1,11 @@
 #pragma once
 
-// File names for slides written out (extract, render of a whole library):
-// the slide name made safe for the file system, plus an extension. Path
-// separators and the characters Windows refuses (< > : " | ? * and control
-// characters) become "_", trailing dots and spaces are dropped, and reserved
-// device names (CON, NUL, COM1, ...) get a leading "_". Two slides that would
-// land on the same file in one run (libraries may hold names differing only
-// in case, or names that become equal once made safe) get "~2", "~3", ...
-// so that no slide silently overwrites another.
+// File names for slides written out (extract, render of a whole library), in
+// a folder: the rule of core filenames.h (names made safe, "~2", "~3", ...
+// for slides that would share a file).
 
-#include <set>
+#include "filenames.h"
+
 #include <string>
 
 namespace quarvel::cli {
@@ -27,8 +23,7 @@ public:
 
 private:
     std::string mDirectory;
-    std::string mExtension;
-    std::set<std::string> mTaken;   // case-folded names already handed out
+    core::UniqueFileNames mNames;
 };
 
 // The folder to write into (UTF-8), made when missing; throws core::Error when
