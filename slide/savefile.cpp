@@ -2,60 +2,52 @@
 
 #include "slideerror.h"
 
-#include <QDir>
-#include <QSaveFile>
+#include <cerrno>
+#include <filesystem>
 
 namespace quarvel {
 
-namespace {
-SaveFile::WriteGate &writeGate()
-{
-    static SaveFile::WriteGate gate;
-    return gate;
-}
-} // namespace
-
 void SaveFile::setWriteGate(WriteGate gate)
 {
-    writeGate() = std::move(gate);
+    if (!gate) {
+        core::AtomicFile::setGate({});
+        return;
+    }
+    core::AtomicFile::setGate([gate = std::move(gate)](core::AtomicFile::Stage stage, std::uint64_t written,
+                                                       std::size_t size) {
+        const bool pass = stage != core::AtomicFile::Stage::Write
+                          || gate(static_cast<qint64>(written), static_cast<qint64>(size));
+        return pass ? 0 : ENOSPC;
+    });
 }
 
 SaveFile::SaveFile(const QString &target)
-    : mTarget(QDir::toNativeSeparators(target))
-    , mFile(std::make_unique<QSaveFile>(target))
 {
-    // Never fall back to writing the target in place: that is what would
-    // leave a half-written library behind.
-    mFile->setDirectWriteFallback(false);
-    if (!mFile->open(QIODevice::WriteOnly))
-        throw SlideError(mTarget, QStringLiteral("cannot write: %1").arg(mFile->errorString()));
+    try {
+        mFile = std::make_unique<core::AtomicFile>(std::filesystem::path(target.toStdU16String()));
+    } catch (const core::Error &e) {
+        throw SlideError(e);
+    }
 }
 
-SaveFile::~SaveFile()
-{
-    if (mFile && mFile->isOpen())
-        mFile->cancelWriting();
-}
+SaveFile::~SaveFile() = default;
 
 void SaveFile::write(const char *data, qsizetype size)
 {
-    if (size == 0)
-        return;
-    const WriteGate &gate = writeGate();
-    if ((gate && !gate(mWritten, size)) || mFile->write(data, size) != size) {
-        const QString reason = gate && mFile->error() == QFileDevice::NoError
-                                   ? QStringLiteral("No space left on device")
-                                   : mFile->errorString();
-        mFile->cancelWriting();
-        throw SlideError(mTarget, QStringLiteral("cannot write: %1").arg(reason));
+    try {
+        mFile->write(data, static_cast<std::size_t>(size));
+    } catch (const core::Error &e) {
+        throw SlideError(e);
     }
-    mWritten += size;
 }
 
 void SaveFile::commit()
 {
-    if (!mFile->commit())
-        throw SlideError(mTarget, QStringLiteral("cannot write: %1").arg(mFile->errorString()));
+    try {
+        mFile->commit();
+    } catch (const core::Error &e) {
+        throw SlideError(e);
+    }
 }
 
 void saveFileAtomically(const QString &target, const QByteArray &bytes)

@@ -1,10 +1,13 @@
 #pragma once
 
-// The slide library object: one object stands for one slide library (.slb)
-// or one single slide (.sld). It lists the slide names, hands out the bytes
-// and drawings of slides, takes additions and deletions in memory, and writes
-// the whole library atomically on SaveLibrary.
+// The slide library object of the windows: one object stands for one slide
+// library (.slb) or one single slide (.sld). It lists the slide names, hands
+// out the bytes and drawings of slides, takes additions and deletions in
+// memory, and writes the whole library atomically on SaveLibrary. The work is
+// done by core::Library; this class gives it Qt's types, decoded names and
+// SlideError.
 
+#include "core/library.h"
 #include "namecodec.h"
 #include "slideformat.h"
 
@@ -13,16 +16,13 @@
 #include <QString>
 #include <QStringList>
 
-class QFile;
-
-#include <functional>
-#include <memory>
+#include <optional>
 #include <vector>
 
 namespace quarvel {
 
 inline constexpr int kMaxLibrarySlides = 32767;
-extern const char kLibraryId[32];   // "AutoCAD Slide Library 1.0" CR LF ^Z NUL x4
+using core::kLibraryId;   // "AutoCAD Slide Library 1.0" CR LF ^Z NUL x4
 
 // A problem found while reading a library's directory (the library stays
 // usable; the problem is reported to whoever wants to show it).
@@ -47,10 +47,12 @@ public:
 
     Kind kind() const { return mKind; }
     QString loadError() const { return mLoadError; }
+    // The same failure with its reason code, for wording it in a language.
+    const std::optional<core::Error> &loadFailure() const { return mLoadFailure; }
     const std::vector<LibraryProblem> &problems() const { return mProblems; }
 
     // SlideCount: the number of slides (1 for a single slide file).
-    int slideCount() const { return static_cast<int>(mEntries.size()); }
+    int slideCount() const { return static_cast<int>(mDisplay.size()); }
     // SlideName: decoded name of slide index, empty when out of range. For a
     // single slide file, the file's name without folder and extension.
     QString slideName(int index) const;
@@ -68,6 +70,10 @@ public:
     // Each of these throws SlideError naming the file and the reason.
     void exportToSld(const QString &target, int index) const;
     void exportToWmf(const QString &target, int index, QColor background = Qt::black) const;
+    // Writes the library to target atomically, under the edit lock of target
+    // (a second program's edit waits for it, and it for that one, a few
+    // seconds at most). Saving over the object's own file fails with "the
+    // file has changed since it was opened" when another program changed it.
     void saveLibrary(const QString &target);
     // Appends the slide of a .sld file, named after the file (or as given).
     void addSlideFile(const QString &path);
@@ -79,6 +85,10 @@ public:
     // only once the new slide is known to be good.
     void replaceSlide(int index, const QString &path);
     void deleteSlide(int index);
+    // Gives slide index a new name, encoded as new names are (ASCII letters
+    // upper-cased, at most 31 bytes); throws SlideError when the name cannot
+    // be stored or another slide has it in any letter case.
+    void renameSlide(int index, const QString &name);
 
     // The whole library as it would be saved.
     QByteArray toLibraryBytes() const;
@@ -91,58 +101,23 @@ public:
     // The slide name a file gets: its name without folder and extension.
     static QString nameFromPath(const QString &path);
 
+    // The core object underneath (for callers that work on the core).
+    const core::Library &core() const { return mLibrary; }
+
 private:
-    struct Entry
-    {
-        QByteArray name;        // bytes as stored (or as they will be stored)
-        QString display;        // decoded for showing and comparing
-        QString nameError;      // why the name cannot be stored, if it cannot
-        QByteArray source;      // buffer holding the slide; empty while it is still in the file
-        bool inFile = false;    // the slide is read from the library file when needed
-        qsizetype offset = 0;   // where the slide starts in source (or in the file)
-        qsizetype span = 0;     // bytes available from offset (up to the next slide or the end)
-        mutable qsizetype length = -1;   // up to and with the end-of-file record, once known
-        bool readable = true;   // false when the directory address points nowhere
-    };
-
-    // The library file this object was read from. Only the directory is read
-    // when the file is opened; slides are read when they are needed, and the
-    // whole file once when the library is written.
-    using Sink = std::function<void(const char *, qsizetype)>;
-
-    struct FileSource
-    {
-        QString path;
-        qint64 size = -1;
-        qint64 modified = 0;   // milliseconds since the epoch
-    };
-
-    void loadLibrary(QFile &file, qint64 fileSize);
-    // The bytes of an entry's slide, up to where the next slide begins.
-    QByteArray spanBytes(const Entry &entry) const;
-    void checkSourceUnchanged() const;
-    void stampSource(const QString &path);
-    // Hands the whole library to out in order, reading slides still in the
-    // library file from fileBase (the file's bytes), and returns where each
-    // slide was put and how long it is.
-    std::vector<std::pair<qint64, qsizetype>> writeLibraryFrom(const Sink &out, const char *fileBase) const;
-    // Runs write with the bytes of the library file in reach.
-    template<typename Write>
-    auto withFileBytes(Write &&write) const;
-    void loadSingleSlide(const QByteArray &bytes);
-    const Entry &entryAt(int index, const char *operation) const;
-    qsizetype slideLength(const Entry &entry, int index) const;
-    void appendEntry(const QByteArray &slide, const QByteArray &nameBytes);
-
+    void loadSingleSlide();
+    void refreshNames();
     QString fileForErrors() const;
 
     NameCodec mCodec;
     QString mPath;
     Kind mKind = Kind::None;
     QString mLoadError;
+    std::optional<core::Error> mLoadFailure;
     std::vector<LibraryProblem> mProblems;
-    std::vector<Entry> mEntries;
-    std::shared_ptr<FileSource> mSource;
+    core::Library mLibrary;
+    std::vector<QString> mDisplay;   // decoded names, for showing and comparing
+    QString mNameError;              // why a single slide's name cannot be stored, if it cannot
 };
 
 } // namespace quarvel

@@ -30,6 +30,12 @@ AtomicFile::Gate &gate()
     return g;
 }
 
+[[maybe_unused]] bool &unnamedAllowed()
+{
+    static bool allowed = true;
+    return allowed;
+}
+
 int askGate(AtomicFile::Stage stage, std::uint64_t written, std::size_t size)
 {
     const AtomicFile::Gate &g = gate();
@@ -79,6 +85,11 @@ Error writeError(const fs::path &target, int error)
 void AtomicFile::setGate(Gate g)
 {
     gate() = std::move(g);
+}
+
+void AtomicFile::useUnnamedTemporaries(bool use)
+{
+    unnamedAllowed() = use;
 }
 
 void writeFileAtomically(const fs::path &target, std::string_view bytes)
@@ -320,7 +331,8 @@ AtomicFile::AtomicFile(fs::path target)
     removeStaleTemporaries(mTarget);
 
 #ifdef O_TMPFILE
-    mFd = ::openat(mDirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (unnamedAllowed())
+        mFd = ::openat(mDirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
 #endif
     if (mFd < 0) {
         // No unnamed files here (vfat, network shares): a named one that

@@ -65,6 +65,9 @@ public:
     enum class Stage : std::uint8_t { Write, Sync, Close, Rename };
     using Gate = std::function<int(Stage stage, std::uint64_t written, std::size_t size)>;
     static void setGate(Gate gate);
+    // Test hook: false makes saves use named temporary files, as they do
+    // where the file system has no unnamed ones.
+    static void useUnnamedTemporaries(bool use);
 
     // Removes the temporary files of killed saves of target (named ones no
     // live save holds). Called by every save; harmless at any time.
