@@ -23,15 +23,6 @@ std::string displayPath(const fs::path &path)
     return std::string(text.begin(), text.end());
 }
 
-namespace {
-
-Error readError(const fs::path &path, int error)
-{
-    return Error(displayPath(path), Reason::CannotRead).withSysError(error);
-}
-
-} // namespace
-
 #ifdef _WIN32
 
 namespace {
@@ -108,6 +99,11 @@ FileStamp stampOf(const fs::path &path)
 #else
 
 namespace {
+
+Error readError(const fs::path &path, int error)
+{
+    return Error(displayPath(path), Reason::CannotRead).withSysError(error);
+}
 
 FileStamp stampOfStat(const struct stat &st)
 {
