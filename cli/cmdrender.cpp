@@ -87,15 +87,33 @@ void pictureSize(const Settings &settings, const core::SlideHeader &header, int 
     height = static_cast<int>(std::clamp(std::round(kDefaultWidth / header.drawingAspect()), 1.0, double(kMaxSide)));
 }
 
+// What one run reuses from slide to slide: the decoded records and the
+// pixel rows (a fresh image per slide would cost its page faults each time).
+struct Scratch
+{
+    core::SlideDrawing drawing;
+    core::PaletteImage image;
+};
+
 void writePicture(core::Sink &out, const Settings &settings, const core::SlideHeader &header,
-                  const core::SlideDrawing &drawing)
+                  const core::SlideDrawing &drawing, core::PaletteImage &image)
 {
     int width = 0;
     int height = 0;
     pictureSize(settings, header, width, height);
     switch (settings.format) {
     case PictureFormat::Png:
-        core::writePng(out, core::rasterize(header, drawing, width, height, settings.background));
+        if (image.width != width || image.height != height) {
+            image = core::PaletteImage{};
+            image.width = width;
+            image.height = height;
+            image.stride = static_cast<std::size_t>(width);
+            image.pixels.resize(image.stride * static_cast<std::size_t>(height));
+        }
+        core::drawSlide(header, drawing,
+                        {image.pixels.data(), width, height, static_cast<std::ptrdiff_t>(image.stride)},
+                        {0, 0, double(width), double(height)}, settings.background, image.palette);
+        core::writePng(out, image);
         return;
     case PictureFormat::Svg:
         core::writeSvg(out, header, drawing, width, height, settings.background);
@@ -112,8 +130,9 @@ void writePicture(core::Sink &out, const Settings &settings, const core::SlideHe
 // Draws one slide into target. Returns false (after saying why) when the
 // slide is damaged: what came before the damage is still drawn.
 bool renderOne(const CommandContext &context, const core::Library &library, std::size_t index,
-               const Settings &settings, const std::string &target, core::SlideDrawing &drawing)
+               const Settings &settings, const std::string &target, Scratch &scratch)
 {
+    core::SlideDrawing &drawing = scratch.drawing;
     drawing.clear();
     const core::DecodeResult r = library.decode(index, &drawing);
     const std::string where = library.kind() == core::Library::Kind::Library
@@ -121,7 +140,7 @@ bool renderOne(const CommandContext &context, const core::Library &library, std:
                                   : core::displayPath(library.file());
     if (!r.isSlide)
         throw core::Error(where, core::Reason::NotASlide, r.error, r.errorOffset).withDamage(r.damage, r.damageValue);
-    writeOutput(target, [&](core::Sink &out) { writePicture(out, settings, r.header, drawing); });
+    writeOutput(target, [&](core::Sink &out) { writePicture(out, settings, r.header, drawing, scratch.image); });
     if (!r.isSound()) {
         printError(oneLine(core::Error(where, core::Reason::Other, r.error + " (drawn up to the damage)", r.errorOffset)
                                .message()));
@@ -158,7 +177,7 @@ int runRender(const CommandContext &context, const Args &args)
 
     const SlideArg spec = parseSlideArg(parser.positionals().front());
     const core::Library library = openSlideFile(context, spec.file);
-    core::SlideDrawing drawing;
+    Scratch scratch;
 
     if (spec.inLibrary || library.kind() == core::Library::Kind::Slide) {
         const std::size_t index = spec.inLibrary ? requireSlide(context, library, spec.slideName) : 0;
@@ -169,7 +188,7 @@ int runRender(const CommandContext &context, const Args &args)
                              + "\": name it .png, .svg, .wmf or .dxf, or give --format");
         }
         settings.format = *format;
-        return renderOne(context, library, index, settings, output, drawing) ? 0 : 1;
+        return renderOne(context, library, index, settings, output, scratch) ? 0 : 1;
     }
 
     // A whole library: one picture per slide into the output folder.
@@ -178,7 +197,7 @@ int runRender(const CommandContext &context, const Args &args)
     int failures = 0;
     for (std::size_t i = 0; i < library.slideCount(); ++i) {
         try {
-            if (!renderOne(context, library, i, settings, namer.pathFor(shownName(context, library, i)), drawing))
+            if (!renderOne(context, library, i, settings, namer.pathFor(shownName(context, library, i)), scratch))
                 ++failures;
         } catch (const core::Error &e) {
             printError(oneLine(e.message()));
