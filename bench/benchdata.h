@@ -1,8 +1,7 @@
 #pragma once
 
 // Inputs of the benchmarks: the corpus slides, and large libraries built
-// from generated or corpus slides (shared by quarvel-bench and the
-// quarvel-benchlib helper that writes them as files for timing the CLI).
+// from generated or corpus slides.
 
 #include <QByteArray>
 #include <QString>
