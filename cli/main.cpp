@@ -25,6 +25,26 @@ namespace {
 
 constexpr int kDefaultCodePage = 1251;
 
+// text broken into lines of at most width columns at ", ", each indented.
+std::string wrapped(const std::string &text, std::size_t indent, std::size_t width)
+{
+    std::string out;
+    std::string line(indent, ' ');
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(", ", start);
+        end = end == std::string::npos ? text.size() : end + 1;
+        const std::string word = text.substr(start, end - start);
+        if (line.size() > indent && line.size() + 1 + word.size() > width) {
+            out += line + "\n";
+            line.assign(indent, ' ');
+        }
+        line += (line.size() > indent ? " " : "") + word;
+        start = end < text.size() ? end + 1 : end;
+    }
+    return out + line;
+}
+
 void printToolHelp()
 {
     std::string text =
@@ -41,7 +61,7 @@ void printToolHelp()
             "Options:\n"
             "  --codepage N   code page of slide names in libraries (default "
             + std::to_string(kDefaultCodePage) + ";\n"
-            "                 available: " + knownCodePagesText() + ")\n"
+            + wrapped("available: " + knownCodePagesText() + ")", 17, 78) + "\n"
             "  -h, --help     this help; \"quarvel-cli COMMAND --help\" for a command\n"
             "\n"
             "Names are printed as UTF-8; control bytes and bytes the code page\n"
