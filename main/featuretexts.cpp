@@ -123,6 +123,28 @@ NameProblem checkNewSlideName(const SlideLibrary &library, int index, const QStr
     return NameProblem::None;
 }
 
+MessageText exportOverwriteQuestion(Language language, int count, const QString &folder)
+{
+    if (language == Language::Russian) {
+        return message(MessageIcon::Question,
+                       QString::fromUtf8("В папке %1 уже есть файлов: %2.").arg(folder).arg(count) + kBreak
+                           + QString::fromUtf8("Да — перезаписать их, Нет — пропустить их, Отмена — ничего не экспортировать."));
+    }
+    return message(MessageIcon::Question,
+                   QStringLiteral("%1 of the files already exist in %2.").arg(count).arg(folder) + kBreak
+                       + QStringLiteral("Yes overwrites them, No skips them, Cancel exports nothing."));
+}
+
+QString exportProgressText(Language language)
+{
+    return pick(language, "Exporting slides...", "Экспорт слайдов...");
+}
+
+QString cancelText(Language language)
+{
+    return pick(language, "Cancel", "Отмена");
+}
+
 InputPrompt renameSlideInput(Language language, const QString &slideName)
 {
     return {pick(language, "New name of slide ", "Новое имя слайда ") + slideName + QLatin1Char(':'),

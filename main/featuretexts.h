@@ -58,6 +58,13 @@ struct InputPrompt
     QString title;
 };
 InputPrompt renameSlideInput(Language language, const QString &slideName);
+
+// Export...: count of the files to write exist already in folder; Yes
+// overwrites them, No skips them, Cancel exports nothing.
+MessageText exportOverwriteQuestion(Language language, int count, const QString &folder);
+// The progress box of a long export, and its Cancel button.
+QString exportProgressText(Language language);
+QString cancelText(Language language);
 MessageText badSlideNameMessage(Language language, const QString &name, NameProblem problem);
 
 } // namespace quarvel

@@ -6,11 +6,13 @@
 
 #include "appstate.h"
 #include "prompts.h"
+#include "slideexport.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -52,6 +54,8 @@ public:
     virtual void about() = 0;
     // The new-library builder: the library built, or none when cancelled.
     virtual std::unique_ptr<SlideLibrary> newLibrary(const QString &startFolder) = 0;
+    // The Export... dialog: what to write and where; nothing when cancelled.
+    virtual std::optional<ExportChoice> exportChoice(const ExportOffer &) { return std::nullopt; }
 };
 
 // Plain dialogs of the toolkit, used until the program's own dialogs are in

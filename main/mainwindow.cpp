@@ -9,6 +9,7 @@
 #include "metafileview.h"
 #include "paths.h"
 #include "renderer.h"
+#include "slideexport.h"
 #include "slidedrop.h"
 #include "slidefilter.h"
 #include "slideerror.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -305,6 +307,24 @@ void MainWindow::GetSldList(const QString &strLibeName)
                 const QSignalBlocker quiet(mList);
                 mList->addItems(names);
             }
+            // A directory whose every entry points nowhere is not read as
+            // a library of garbage names: it is refused with what is wrong.
+            const core::Library &core = library.core();
+            bool readable = count == 0;
+            for (int i = 0; i < count && !readable; ++i)
+                readable = core.isReadable(std::size_t(i));
+            if (!readable && !core.problems().empty()) {
+                const core::LibraryProblem &first = core.problems().front();
+                const QString what = libraryProblemText(first, library.codec().decode(QByteArray::fromStdString(first.name)), lang);
+                message(openFailedMessage(lang, strLibeName, directoryUnreadableText(what, lang)));
+                {
+                    const QSignalBlocker quiet(mList);
+                    mList->clear();
+                }
+                mState.CurrentLibrary = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
+                showNothingOpen();
+                return;
+            }
             if (mList->count() == 0) {
                 message(unreadable ? openFailedMessage(lang, strLibeName, reason)
                                    : notLibraryMessage(lang, strLibeName));
@@ -405,7 +425,8 @@ void MainWindow::applyStates(const CommandStates &states)
         mTiles->thumbnails().setLibrary(open, mSlide->viewBackColor());
     const bool library = open && open->kind() == SlideLibrary::Kind::Library;
     for (const auto &[name, on] : {std::pair{"cmnuSelectAll", library}, std::pair{"cmnuDelete", states.deleteSlide},
-                                   std::pair{"cmnuRename", library}, std::pair{"cmnuCopy", open != nullptr}}) {
+                                   std::pair{"cmnuRename", library}, std::pair{"cmnuExport", library},
+                                   std::pair{"cmnuCopy", open != nullptr}}) {
         if (QAction *a = mActions.value(QLatin1String(name)))
             a->setEnabled(on);
     }
@@ -629,8 +650,14 @@ void MainWindow::commandSaveAs()
                         || mPrompts.message({PromptIcon::Question,
                                              saveDamagedQuestion(lang, mFileList->selectedPath(), damage).text})
                                == Answer::Yes;
-    if (!path.isEmpty() && agreed) {
+    // A single slide goes into the library under its file's name; one the
+    // library cannot hold is given another by the user first.
+    QString single = open.kind() == SlideLibrary::Kind::Slide ? open.slideName(0) : QString();
+    const bool named = single.isEmpty() || nameForLibrary(single);
+    if (!path.isEmpty() && agreed && named) {
         try {
+            if (!single.isEmpty() && single != open.slideName(0))
+                mState.CurrentLibrary->renameSlide(0, single);
             mState.CurrentLibrary->saveLibrary(path);
         } catch (const SlideError &e) {
             message(failureMessage(lang, FailedAction::SaveLibrary, errorText(e, lang)));
@@ -655,8 +682,8 @@ void MainWindow::commandAdd()
     const QString path = ShowOpenDialog(mState, mPrompts, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
                                         mState.AddSlideFolder, SlideFiles);
     mState.CurrentSlideName = path;
-    if (!path.isEmpty()) {
-        const QString name = GetShotName(path);
+    QString name = GetShotName(path);
+    if (!path.isEmpty() && nameForLibrary(name)) {
         const int existing = mState.CurrentLibrary->indexOf(name);
         bool replace = false;
         if (existing >= 0) {
@@ -721,6 +748,21 @@ void MainWindow::commandDelete()
     mList->setCurrentRow(-1);
     mList->setCurrentRow(row);
     SetButtEnabled(library, mList->count());
+}
+
+bool MainWindow::nameForLibrary(QString &name)
+{
+    const Language lang = languageOf(mState.LanguageCode);
+    std::optional<core::Error> fault;
+    while (!mState.CurrentLibrary->codec().encodeNew(name, nullptr, &fault)) {
+        const MessageText ask = slideNameInput(lang, fault ? errorReasonText(*fault, lang) : QString());
+        const std::optional<QString> typed = mPrompts.input(ask.text, ask.title, name);
+        if (!typed)
+            return false;
+        name = typed->trimmed();
+        fault.reset();
+    }
+    return true;
 }
 
 bool MainWindow::changeLibrary(const QString &library, const std::function<bool(SlideLibrary &)> &edit)
@@ -905,13 +947,14 @@ void MainWindow::buildFeatures()
     connect(action("cmnuDelete"), &QAction::triggered, this, &MainWindow::commandDelete);
     connect(action("cmnuRename"), &QAction::triggered, this, &MainWindow::commandRename);
     connect(action("cmnuCopy"), &QAction::triggered, this, &MainWindow::commandCopyPicture);
+    connect(action("cmnuExport"), &QAction::triggered, this, &MainWindow::commandExportSlides);
 
     // The context menu of both lists; its keys work where the lists (and,
     // for Copy, the slide view) have the focus.
     auto *separator = new QAction(this);
     separator->setSeparator(true);
     const QList<QAction *> menu = {action("cmnuSelectAll"), separator, action("cmnuDelete"),
-                                   action("cmnuRename"), action("cmnuCopy")};
+                                   action("cmnuRename"), action("cmnuExport"), action("cmnuCopy")};
     for (QAction *a : menu)
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     for (QWidget *w : {static_cast<QWidget *>(mList), static_cast<QWidget *>(mTiles)}) {
@@ -1083,6 +1126,65 @@ void MainWindow::commandRename()
     if (mList->currentRow() == row)
         ShowSld(library, name);
     SetButtEnabled(library, mList->count());
+}
+
+void MainWindow::commandExportSlides()
+{
+    const SlideLibrary *library = mState.CurrentLibrary.get();
+    if (!library || library->kind() != SlideLibrary::Kind::Library)
+        return;
+    const QList<int> selected = selectedSlides();
+    ExportOffer offer;
+    offer.selectedCount = int(selected.size());
+    offer.slideCount = library->slideCount();
+    offer.folder = shownFolder();
+    if (mSlide->hasSlide())
+        offer.aspect = mSlide->slideHeader().drawingAspect();
+    const std::optional<ExportChoice> choice = mDialogs.exportChoice(offer);
+    if (!choice)
+        return;
+    QList<int> rows = selected;
+    if (choice->wholeLibrary || rows.isEmpty()) {
+        rows.clear();
+        for (int i = 0; i < library->slideCount(); ++i)
+            rows << i;
+    }
+    const QStringList paths = exportPaths(*library, rows, *choice);
+    const Language lang = languageOf(mState.LanguageCode);
+    const auto existing = std::count_if(paths.begin(), paths.end(), [](const QString &p) { return QFileInfo::exists(p); });
+    bool overwrite = true;
+    if (existing > 0) {
+        const MessageText q = exportOverwriteQuestion(lang, int(existing), QDir::toNativeSeparators(choice->folder));
+        const Answer answer = mPrompts.message({PromptIcon::Question, q.text, q.title, true});
+        if (answer == Answer::Cancel)
+            return;
+        overwrite = answer == Answer::Yes;
+    }
+    QDir().mkpath(choice->folder);
+    // A long export shows its progress and can be stopped between slides.
+    std::unique_ptr<QProgressDialog> progress;
+    if (rows.size() > 100) {
+        progress = std::make_unique<QProgressDialog>(exportProgressText(lang), cancelText(lang), 0, int(rows.size()), this);
+        progress->setWindowTitle(QString::fromLatin1(kProgramName));
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(0);
+    }
+    for (int i = 0; i < rows.size(); ++i) {
+        if (progress) {
+            progress->setValue(i);
+            if (progress->wasCanceled())
+                break;
+        }
+        if (!overwrite && QFileInfo::exists(paths[i]))
+            continue;
+        try {
+            exportSlide(*library, rows[i], paths[i], *choice);
+        } catch (const SlideError &e) {
+            message(failureMessage(lang, FailedAction::ExportSlide, e.message()));
+            break;
+        }
+    }
+    mFileList->refresh();
 }
 
 void MainWindow::commandCopyPicture()

@@ -86,6 +86,9 @@ public:
     // one that would replace a slide of the same name (files dropped on the
     // lists).
     void addSlideFiles(const QStringList &files);
+    // Export...: the selected slides or the whole library, as the dialog
+    // chooses, asking once about files that exist already.
+    void commandExportSlides();
     void setTilesShown(bool shown);
     // Rows of the slide list that are selected and not hidden, ascending.
     QList<int> selectedSlides() const;
@@ -132,6 +135,11 @@ private:
     // library. On failure the message names it and the object is read again
     // from the file, which a failed save leaves as it was.
     bool changeLibrary(const QString &library, const std::function<bool(SlideLibrary &)> &edit);
+    // A slide name that the libraries' name rule refuses (too long, a blank
+    // or a forbidden character) is not refused outright: the box asks for
+    // another, saying why, until one is accepted; false when the user
+    // cancels.
+    bool nameForLibrary(QString &name);
     void message(const struct MessageText &text);
     void paneAreaResized();
     void splitterMouse(QEvent *event);

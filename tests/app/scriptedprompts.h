@@ -46,7 +46,8 @@ public:
         return *this;
     }
 
-    // A message with OK and Cancel; answer Ok or Cancel.
+    // A message with OK and Cancel (answer Ok or Cancel), or a question with
+    // Yes, No and Cancel.
     ScriptedPrompts &expectOkCancel(PromptIcon icon, const QString &text, Answer answer,
                                     const QString &title = QString::fromUtf16(kProgramTitle))
     {
@@ -67,10 +68,10 @@ public:
 
     Answer message(const MessageSpec &box) override
     {
-        const bool withCancel = box.withCancel && box.icon != PromptIcon::Question;
+        const bool withCancel = box.withCancel;
         if (const Expected *next = take({false, box.icon, box.title, box.text, {}, withCancel}))
             return next->answer;
-        return box.icon == PromptIcon::Question ? Answer::No : withCancel ? Answer::Cancel : Answer::Ok;
+        return withCancel ? Answer::Cancel : box.icon == PromptIcon::Question ? Answer::No : Answer::Ok;
     }
 
     std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override

@@ -7,6 +7,7 @@
 #include "filelistpane.h"
 #include "mainwindow.h"
 #include "scriptedprompts.h"
+#include "slideexport.h"
 #include "slidefilter.h"
 #include "slidelibrary.h"
 #include "slideview.h"
@@ -47,6 +48,13 @@ struct NoDialogs : MainDialogs
     void options() override {}
     void about() override {}
     std::unique_ptr<SlideLibrary> newLibrary(const QString &) override { return nullptr; }
+    std::optional<ExportChoice> exportChoice(const ExportOffer &offer) override
+    {
+        offers.push_back(offer);
+        return choice;
+    }
+    std::optional<ExportChoice> choice;
+    std::vector<ExportOffer> offers;
 };
 
 const QStringList kTen = {"DOOR1", "WIN1", "DOOR2", "WIN2", "DOOR3", "WIN3", "DOOR4", "WIN4", "DOOR5", "WIN5"};
@@ -264,6 +272,50 @@ TEST_F(ManySlidesTest, DroppedSlidesAreAddedInOneSaveAndADroppedLibraryOpens)
     EXPECT_EQ(w->windowTitle(), QString::fromUtf8("other.slb — Quarvel"));
     EXPECT_TRUE(drop(w.get(), {mDir.filePath("folder.sld"), libPath()}));
     EXPECT_EQ(listTexts(*w), names);
+}
+
+TEST_F(ManySlidesTest, ExportWritesPicturesAndAsksOnceAboutFilesThatExist)
+{
+    auto w = makeWindow();
+    selectRows(*w, {0, 1, 2, 3, 4});
+    ExportChoice choice;
+    choice.format = ExportChoice::Format::Png;
+    choice.size = {320, 240};
+    choice.background = ExportChoice::Background::White;
+    choice.folder = mDir.filePath("out");
+    mDialogs.choice = choice;
+    w->commandExportSlides();
+    ASSERT_EQ(mDialogs.offers.size(), 1u);
+    EXPECT_EQ(mDialogs.offers[0].selectedCount, 5);
+    EXPECT_EQ(mDialogs.offers[0].slideCount, 10);
+    EXPECT_EQ(QDir(choice.folder).entryList(QDir::Files).size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(kTen[i].toStdString());
+        const QImage image(QDir(choice.folder).filePath(kTen[i] + ".png"));
+        ASSERT_EQ(image.size(), QSize(320, 240));
+        EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
+        int lit = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                lit += image.pixel(x, y) != qRgb(255, 255, 255);
+        EXPECT_GT(lit, 100);   // the vector, as long as the picture is wide
+    }
+
+    // The whole library over the five: skipped (No), then overwritten (Yes);
+    // Cancel writes nothing.
+    const QString first = QDir(choice.folder).filePath("DOOR1.png");
+    test::writeFile(first, "old");
+    choice.wholeLibrary = true;
+    mDialogs.choice = choice;
+    for (auto [answer, existing] : {std::pair{Answer::Cancel, 5}, {Answer::No, 5}, {Answer::Yes, 10}}) {
+        mPrompts.expectOkCancel(PromptIcon::Question,
+                                exportOverwriteQuestion(Language::Russian, existing,
+                                                        QDir::toNativeSeparators(choice.folder)).text,
+                                answer);
+        w->commandExportSlides();
+        EXPECT_EQ(QDir(choice.folder).entryList(QDir::Files).size(), answer == Answer::Cancel ? 5 : 10);
+        EXPECT_EQ(test::readFile(first) == "old", answer != Answer::Yes);
+    }
 }
 
 TEST_F(ManySlidesTest, Screenshots)
