@@ -1,8 +1,9 @@
 // quarvel-disttool: two small jobs for packaging, built but never installed.
 //   quarvel-disttool icon IN.svg OUT.png SIZE   draws the program icon at SIZE x SIZE
 //   quarvel-disttool grab OUT.png               saves the whole screen (for the
-//                                               installed-program check under Xvfb);
-//                                               exit 3 while the screen is one colour
+//                                               installed-program check under Xvfb),
+//                                               cut to the windows on it; exit 3
+//                                               while the screen is empty
 
 #include <QGuiApplication>
 #include <QImage>
@@ -11,7 +12,9 @@
 #include <QScreen>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -43,17 +46,24 @@ int renderIcon(const char *svgPath, const char *pngPath, const char *sizeText)
     return 0;
 }
 
-bool isOneColour(const QImage &image)
+// The part of a screen shot that differs from the empty screen around the
+// windows (the colour of the bottom right corner); empty when nothing does.
+QRect drawnArea(const QImage &image)
 {
-    const QRgb first = image.pixel(0, 0);
+    const QRgb background = image.pixel(image.width() - 1, image.height() - 1);
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
     for (int y = 0; y < image.height(); ++y) {
         const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            if (row[x] != first)
-                return false;
+            if (row[x] == background)
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
         }
     }
-    return true;
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 int grabScreen(int argc, char **argv, const char *pngPath)
@@ -66,9 +76,10 @@ int grabScreen(int argc, char **argv, const char *pngPath)
         std::fputs("quarvel-disttool: cannot grab the screen\n", stderr);
         return 1;
     }
-    if (isOneColour(image))
+    const QRect drawn = drawnArea(image);
+    if (drawn.isEmpty())
         return 3;
-    if (!image.save(QString::fromLocal8Bit(pngPath), "PNG")) {
+    if (!image.copy(drawn).save(QString::fromLocal8Bit(pngPath), "PNG")) {
         std::fprintf(stderr, "quarvel-disttool: cannot save the screen to %s\n", pngPath);
         return 1;
     }
