@@ -23,6 +23,7 @@ int main(int argc, char **argv)
     state.ProgramFolder = QApplication::applicationDirPath();
     state.SettingsFile = quarvel::settingsFilePath(state.ProgramFolder);
     quarvel::WidgetPrompts prompts;
+    prompts.setLanguageCode(&state.LanguageCode);
 
     // The dialogs open over the main window, which exists only once start-up
     // has made it; the hooks reach it through this pointer.

@@ -74,6 +74,22 @@ FileKind fileKindOf(const QString &path)
     return FileKind::Other;
 }
 
+ListItem listItemKind(const QString &path, bool isFolder)
+{
+    if (isFolder)
+        return ListItem::Folder;
+    if (fileKindOf(path) == FileKind::Metafile)
+        return ListItem::Metafile;
+    if (path.size() >= 4 && path.at(path.size() - 4) == u'.')
+        return ListItem::SlideFile;
+    return ListItem::NoExtension;
+}
+
+ListItem listItemKind(const QString &path)
+{
+    return listItemKind(path, QFileInfo(path).isDir());
+}
+
 QString CompactPath(const QString &text, int limit, char16_t separator)
 {
     if (text.size() <= limit)

@@ -46,6 +46,15 @@ QString GetShotName(const QString &path);
 enum class FileKind { Other, Library, Slide, Metafile };
 FileKind fileKindOf(const QString &path);
 
+// What a selected item of a file list is. A folder is a folder whatever its
+// name ends with ("wmf", "x.slb"); a file is a metafile, a library or slide
+// file (any other name with a three-letter extension goes the same way and
+// is refused by what opens it), or a name without a three-letter extension.
+enum class ListItem { Folder, Metafile, SlideFile, NoExtension };
+ListItem listItemKind(const QString &path, bool isFolder);
+// The same, asking the file system whether path is a folder.
+ListItem listItemKind(const QString &path);
+
 // text shortened for a label of about limit characters: the head up to a
 // separator, "...", and the tail from a separator.
 QString CompactPath(const QString &text, int limit, char16_t separator);

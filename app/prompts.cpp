@@ -2,7 +2,12 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
+
+#include <memory>
 
 namespace quarvel {
 
@@ -53,6 +58,34 @@ QMessageBox::Icon boxIcon(PromptIcon icon)
 
 } // namespace
 
+QString promptButtonText(Answer button, bool russian)
+{
+    switch (button) {
+    case Answer::Ok: return russian ? QStringLiteral("ОК") : QStringLiteral("OK");
+    case Answer::Yes: return russian ? QStringLiteral("Да") : QStringLiteral("Yes");
+    case Answer::No: return russian ? QStringLiteral("Нет") : QStringLiteral("No");
+    case Answer::Cancel: return russian ? QStringLiteral("Отмена") : QStringLiteral("Cancel");
+    }
+    return {};
+}
+
+void applyQtTranslations(bool russian)
+{
+    static QTranslator *installed = nullptr;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    if (!russian)
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installed = translator.release();
+        QCoreApplication::installTranslator(installed);
+    }
+}
+
 Answer WidgetPrompts::message(const MessageSpec &spec)
 {
     const ArrowWhileAsking arrow;
@@ -60,18 +93,26 @@ Answer WidgetPrompts::message(const MessageSpec &spec)
     const bool cancel = !question && spec.withCancel;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     if (question)
-        buttons = QMessageBox::Yes | QMessageBox::No;
+        buttons = QMessageBox::Yes | QMessageBox::No | (spec.withCancel ? QMessageBox::Cancel : QMessageBox::NoButton);
     else if (cancel)
         buttons = QMessageBox::Ok | QMessageBox::Cancel;
     QMessageBox box(boxIcon(spec.icon), spec.title, shownText(spec.text), buttons, mParent);
     box.setTextFormat(Qt::PlainText);
-    if (question)
+    for (const auto &[standard, answer] : {std::pair{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Yes, Answer::Yes},
+                                           {QMessageBox::No, Answer::No}, {QMessageBox::Cancel, Answer::Cancel}}) {
+        if (QAbstractButton *b = box.button(standard))
+            b->setText(promptButtonText(answer, russian()));
+    }
+    if (question && !spec.withCancel)
         box.setEscapeButton(QMessageBox::No);
-    else if (cancel)
+    else if (question || cancel)
         box.setEscapeButton(QMessageBox::Cancel);
     const int result = box.exec();
-    if (question)
+    if (question) {
+        if (spec.withCancel && result != QMessageBox::Yes && result != QMessageBox::No)
+            return Answer::Cancel;
         return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
     if (cancel && result != QMessageBox::Ok)
         return Answer::Cancel;
     return Answer::Ok;
@@ -81,12 +122,15 @@ std::optional<QString> WidgetPrompts::input(const QString &prompt, const QString
                                             const QString &defaultText)
 {
     const ArrowWhileAsking arrow;
-    bool ok = false;
-    const QString text = QInputDialog::getText(mParent, title, shownText(prompt),
-                                               QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    QInputDialog box(mParent);
+    box.setWindowTitle(title);
+    box.setLabelText(shownText(prompt));
+    box.setTextValue(defaultText);
+    box.setOkButtonText(promptButtonText(Answer::Ok, russian()));
+    box.setCancelButtonText(promptButtonText(Answer::Cancel, russian()));
+    if (box.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return box.textValue();
 }
 
 } // namespace quarvel

@@ -28,8 +28,8 @@ struct MessageSpec
     // "\r\n" inside the text is a line break.
     QString text;
     QString title = QString::fromUtf16(kProgramTitle);
-    // OK and Cancel instead of OK alone (not for questions, which have Yes
-    // and No).
+    // OK and Cancel instead of OK alone; for a question, Cancel besides Yes
+    // and No.
     bool withCancel = false;
 };
 
@@ -39,8 +39,9 @@ public:
     virtual ~Prompts() = default;
 
     // Shows a message and waits for it to be closed. A question answers Yes
-    // or No (closing the box is No); a box withCancel answers Ok or Cancel
-    // (closing it is Cancel); any other box answers Ok.
+    // or No (closing the box is No; with Cancel, closing it is Cancel); a box
+    // withCancel answers Ok or Cancel (closing it is Cancel); any other box
+    // answers Ok.
     virtual Answer message(const MessageSpec &spec) = 0;
 
     // Asks for a line of text; nothing when the user cancels.
@@ -48,19 +49,35 @@ public:
                                          const QString &defaultText) = 0;
 };
 
+// The caption of a box's button in the interface language (Russian when
+// russian): OK, Yes, No or Cancel. The boxes set these themselves, so they
+// read right whether or not Qt's own translations are installed.
+QString promptButtonText(Answer button, bool russian);
+
+// Installs Qt's own translations of the language (qtbase_ru from Qt's
+// translations folder) for the texts Qt draws itself, or removes them for
+// English. Missing translation files leave Qt's English texts.
+void applyQtTranslations(bool russian);
+
 // Modal QMessageBox and QInputDialog on top of parent (or of the screen).
 class WidgetPrompts : public Prompts
 {
 public:
     explicit WidgetPrompts(QWidget *parent = nullptr) : mParent(parent) {}
     void setParent(QWidget *parent) { mParent = parent; }
+    // The language code ("Ru" or anything else) that the buttons follow;
+    // English while none is set.
+    void setLanguageCode(const QString *languageCode) { mLanguageCode = languageCode; }
 
     Answer message(const MessageSpec &spec) override;
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
 
 private:
+    bool russian() const { return mLanguageCode && *mLanguageCode == QLatin1String("Ru"); }
+
     QWidget *mParent;
+    const QString *mLanguageCode = nullptr;
 };
 
 } // namespace quarvel

@@ -54,6 +54,39 @@ bool hasForbiddenNameCharacter(const QString &name)
     return false;
 }
 
+QString chosenFilePath(const QString &folder, const QString &typed, const QString &defaultExtension,
+                       const QString &picked)
+{
+    const QString pickedPath = QDir::toNativeSeparators(picked);
+    if (!pickedPath.isEmpty() && GetShotName(pickedPath) == typed && FolderOfPath(pickedPath) == folder
+        && pickedPath.endsWith(defaultExtension, Qt::CaseInsensitive) && !QFileInfo(pickedPath).isDir())
+        return pickedPath;
+    const QString name = typed.endsWith(defaultExtension, Qt::CaseInsensitive) ? typed : typed + defaultExtension;
+    const QString path = JoinPath(folder, name);
+    if (QFileInfo::exists(path))
+        return path;
+    // Every spelling of the extension's letters: 8 lookups for ".slb", no
+    // listing of a folder that may hold thousands of files.
+    const QString stem = path.chopped(defaultExtension.size());
+    const QString extension = defaultExtension.toLower();
+    QList<int> letters;
+    for (int i = 0; i < extension.size(); ++i) {
+        if (extension.at(i).toUpper() != extension.at(i))
+            letters << i;
+    }
+    for (int mask = 0; mask < (1 << letters.size()); ++mask) {
+        QString spelt = extension;
+        for (int bit = 0; bit < letters.size(); ++bit) {
+            if (mask & (1 << bit))
+                spelt[letters[bit]] = spelt.at(letters[bit]).toUpper();
+        }
+        const QFileInfo candidate(stem + spelt);
+        if (candidate.isFile())
+            return stem + spelt;
+    }
+    return path;
+}
+
 FolderFailure whyFolderNotCreated(const QString &folder, QString *parent)
 {
     const QFileInfo info(folder);

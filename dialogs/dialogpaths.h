@@ -30,6 +30,17 @@ bool isNetworkPath(const QString &p);
 // The characters no file or folder name may hold: \ / : * ? " < > |.
 bool hasForbiddenNameCharacter(const QString &name);
 
+// The file the file dialog's name box stands for in folder, with
+// defaultExtension the extension of the chosen file type. While the box still
+// holds the short name of picked (the item last chosen in the list, a file
+// of that type in folder), picked itself is meant, with its real extension.
+// A typed name already ending with the extension (in any case) gets none
+// appended; otherwise the extension is appended. An existing file whose
+// name differs from that only in the case of the extension is the one meant,
+// so "DOOR" finds "DOOR.SLB" on a case-sensitive file system.
+QString chosenFilePath(const QString &folder, const QString &typed, const QString &defaultExtension,
+                       const QString &picked);
+
 // Why folder could not be created, judged from the file system after the
 // attempt; parent receives the folder above it.
 enum class FolderFailure {

@@ -202,12 +202,12 @@ void FrmExplore::selectItem(const QString &item)
     const QString path = QDir::toNativeSeparators(item);
     if (mFiles->selectedPath() != item)
         mFiles->setSelectedPath(item);
-    // A folder is an item without extension, whatever its name looks like.
-    const bool file = !QFileInfo(path).isDir();
-    const bool extension = file && path.size() >= 4 && path.at(path.size() - 4) == u'.';
+    const ListItem kind = listItemKind(path);
+    const bool extension = kind == ListItem::SlideFile
+                           || (kind == ListItem::Metafile && path.size() >= 4 && path.at(path.size() - 4) == u'.');
     if (extension)
         mFileNameBox->setText(GetShotName(path));
-    if (file && fileKindOf(path) == FileKind::Metafile) {
+    if (kind == ListItem::Metafile) {
         // A metafile that cannot be read leaves the picture empty.
         mPicture->setPicture(path);
         mPicture->show();
@@ -303,7 +303,7 @@ void FrmExplore::accept()
     // would make a hidden file of the bare extension.
     if (mFileNameBox->text().isEmpty())
         return;
-    const QString path = JoinPath(listFolder(), mFileNameBox->text() + mDefaultExtension);
+    const QString path = chosenFilePath(listFolder(), mFileNameBox->text(), mDefaultExtension, mFiles->selectedPath());
     mFileName = path;
     const Language lang = languageOf(mState.LanguageCode);
     if (!isSave()) {

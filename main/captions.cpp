@@ -84,6 +84,9 @@ constexpr MenuRow kMenus[] = {
     {"mnuAESLD", "mnuAExport", false, "", true, true, false, "SLD...", "SLD...", "в &SLD"},
     {"mnuAEBMP", "mnuAExport", false, "", true, false, false, "&BMP...", nullptr, nullptr},
     {"mnuAEWMF", "mnuAExport", false, "", true, true, false, "&WMF...", "WMF...", "в &WMF"},
+    {"mnuAEDXF", "mnuAExport", false, "", true, true, false, "&DXF...", "DXF...", "в &DXF"},
+    {"mnuView", "", false, "", true, true, false, "&View", "&View", "Вид"},
+    {"mnuVRefresh", "mnuView", false, "F5", true, true, false, "&Refresh", "&Refresh", "Обновить"},
     {"mnuTools", "", false, "", true, true, false, "&Tools", "&Tools", "Инструменты"},
     {"mnuFFav", "mnuTools", false, "Ctrl+F", true, true, false, "Look in &Favorites...",
      "Look in &Favorites...", "Посмотреть в Фаворитах..."},
@@ -99,6 +102,7 @@ constexpr MenuRow kMenus[] = {
     {"pmnuESLD", "pmnuExport", false, "", true, true, false, "To &SLD...", "to &SLD", "SLD..."},
     {"pmnuEBMP", "pmnuExport", false, "", true, false, false, "To &BMP...", nullptr, nullptr},
     {"pmnuEWMF", "pmnuExport", false, "", true, true, false, "To &WMF...", "to &WMF", "WMF..."},
+    {"pmnuEDXF", "pmnuExport", false, "", true, true, false, "To &DXF...", "to &DXF", "DXF..."},
 };
 
 template <typename Row, size_t N>

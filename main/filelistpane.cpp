@@ -1,11 +1,14 @@
 #include "filelistpane.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QHeaderView>
 #include <QListView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -29,6 +32,36 @@ QVBoxLayout *bareLayout(QWidget *owner)
 }
 } // namespace
 
+FixedIconProvider::FixedIconProvider()
+    : mFolder(QApplication::style()->standardIcon(QStyle::SP_DirIcon))
+    , mFile(QApplication::style()->standardIcon(QStyle::SP_FileIcon))
+{
+}
+
+FixedIconProvider *FixedIconProvider::shared()
+{
+    static FixedIconProvider *provider = new FixedIconProvider;   // lives as long as the models
+    return provider;
+}
+
+QIcon FixedIconProvider::icon(IconType type) const
+{
+    return type == File ? mFile : mFolder;
+}
+
+QIcon FixedIconProvider::icon(const QFileInfo &info) const
+{
+    return info.isDir() ? mFolder : mFile;
+}
+
+QString FixedIconProvider::type(const QFileInfo &info) const
+{
+    if (info.isDir())
+        return QStringLiteral("Folder");
+    const QString suffix = info.suffix().toUpper();
+    return suffix.isEmpty() ? QStringLiteral("File") : suffix + QStringLiteral(" File");
+}
+
 QStringList slideFileFilters()
 {
     return {anyCase(QStringLiteral("sld")), anyCase(QStringLiteral("slb")), anyCase(QStringLiteral("wmf"))};
@@ -38,6 +71,7 @@ FolderTreePane::FolderTreePane(QWidget *parent)
     : QWidget(parent)
     , mView(new QTreeView(this))
 {
+    mModel.setIconProvider(FixedIconProvider::shared());
     mModel.setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     mModel.setRootPath(QString());
     mView->setModel(&mModel);
@@ -77,6 +111,7 @@ FileListPane::FileListPane(QWidget *parent)
     , mListView(new QListView(mStack))
     , mDetailsView(new QTreeView(mStack))
 {
+    mModel.setIconProvider(FixedIconProvider::shared());
     mModel.setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
     mModel.setNameFilters(slideFileFilters());
     mModel.setNameFilterDisables(false);
@@ -101,7 +136,24 @@ FileListPane::FileListPane(QWidget *parent)
                                     static_cast<QAbstractItemView *>(mDetailsView)}) {
         connect(view, &QAbstractItemView::activated, this,
                 [this](const QModelIndex &index) { emit itemActivated(mModel.filePath(index)); });
+        connect(view, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+            if (mPressedOnSelected && index.isValid() && mModel.filePath(index) == mSelected)
+                emit selectedItemClicked(mSelected);
+            mPressedOnSelected = false;
+        });
+        view->viewport()->installEventFilter(this);
     }
+}
+
+bool FileListPane::eventFilter(QObject *watched, QEvent *event)
+{
+    // Whether a click lands on the item already selected is known only
+    // before the press has moved the selection.
+    if (event->type() == QEvent::MouseButtonPress && watched == currentView()->viewport()) {
+        const QModelIndex index = currentView()->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint());
+        mPressedOnSelected = index.isValid() && !mSelected.isEmpty() && mModel.filePath(index) == mSelected;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QAbstractItemView *FileListPane::currentView() const
@@ -118,10 +170,16 @@ void FileListPane::onCurrentChanged(const QModelIndex &index)
 
 void FileListPane::setFolder(const QString &folder)
 {
+    const QString previous = mFolder;
     mFolder = QDir::cleanPath(folder);
     const QModelIndex root = mModel.setRootPath(mFolder);
     mListView->setRootIndex(root);
     mDetailsView->setRootIndex(root);
+    if (mFolder != previous) {
+        // Nothing of the old folder stays selected.
+        mSelected.clear();
+        emit folderChanged(mFolder);
+    }
 }
 
 void FileListPane::setSelectedPath(const QString &path)

@@ -5,7 +5,9 @@
 // files Quarvel handles. The window decides what a selection means; these
 // panes only report what the user did and do what they are told.
 
+#include <QAbstractFileIconProvider>
 #include <QFileSystemModel>
+#include <QIcon>
 #include <QPointer>
 #include <QWidget>
 
@@ -64,9 +66,14 @@ public:
 signals:
     void itemSelected(const QString &path);
     void itemActivated(const QString &path);
+    // The list shows another folder (whoever moved it).
+    void folderChanged(const QString &folder);
+    // The user clicked the item that was already selected.
+    void selectedItemClicked(const QString &path);
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void onCurrentChanged(const QModelIndex &index);
@@ -79,6 +86,29 @@ private:
     QString mSelected;
     int mStyle = List;
     bool mQuiet = false;
+    bool mPressedOnSelected = false;
+};
+
+// The icons of the folder tree and the file lists: one folder picture and one
+// file picture, made once. The platform's provider asks the MIME database
+// and the icon theme about every file, which takes seconds of the window's
+// thread in a folder of thousands of slides.
+class FixedIconProvider : public QAbstractFileIconProvider
+{
+public:
+    QIcon icon(IconType type) const override;
+    QIcon icon(const QFileInfo &info) const override;
+    // "Folder" or the extension upper-cased and "file", with no MIME lookup.
+    QString type(const QFileInfo &info) const override;
+
+    // The one provider every model shares (made on first use, in the window's
+    // thread).
+    static FixedIconProvider *shared();
+
+private:
+    FixedIconProvider();
+    QIcon mFolder;
+    QIcon mFile;
 };
 
 // The name filters of the file list: slides, libraries and metafiles in any

@@ -147,6 +147,11 @@ void FrmNewLib::buildControls()
     mCancel = button("CancelButton", 6000, 4800, 1215);
 
     connect(mFiles, &FileListPane::itemSelected, this, &FrmNewLib::selectItem);
+    // In another folder nothing is selected, so there is nothing to add.
+    connect(mFiles, &FileListPane::folderChanged, this, [this] {
+        mFileName.clear();
+        mAdd->setEnabled(false);
+    });
     // The list's own insertions and removals run with its signals blocked, so
     // only the user's choices arrive here.
     connect(mGrid, &QTableWidget::currentCellChanged, this, [this](int row, int, int previous, int) {
@@ -214,12 +219,13 @@ QStringList FrmNewLib::slideFilesOfFolder() const
 void FrmNewLib::selectItem(const QString &item)
 {
     const QString path = QDir::toNativeSeparators(item);
-    // A folder is an item without extension, whatever its name looks like.
-    const bool extension = !QFileInfo(path).isDir() && path.size() >= 4 && path.at(path.size() - 4) == u'.';
-    if (extension)
+    // Only a slide file can be added; a folder is never one, whatever its
+    // name ends with.
+    const bool slide = listItemKind(path) == ListItem::SlideFile && fileKindOf(path) == FileKind::Slide;
+    if (slide)
         GetSldList(path);
-    mFileName = path;
-    mAdd->setEnabled(true);
+    mFileName = slide ? path : QString();
+    mAdd->setEnabled(slide);
 }
 
 void FrmNewLib::GetSldList(const QString &strLibeName)

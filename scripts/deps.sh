@@ -5,11 +5,12 @@
 # libwmf-dev: plays Windows metafiles found while browsing.
 QUARVEL_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev libgl-dev
                         libwmf-dev libgtest-dev libbenchmark-dev)
-# qt6-qpa-plugins: the X11/Wayland window system plug-ins, only recommended by Qt.
-QUARVEL_RUN_PACKAGES=(qt6-qpa-plugins)
-# libwmf-bin: an independent metafile reader for the export tests;
-# clang and its run time: the libFuzzer targets.
-QUARVEL_TEST_PACKAGES=(libwmf-bin clang libclang-rt-dev)
+# qt6-qpa-plugins: the X11/Wayland window system plug-ins, only recommended by Qt;
+# qt6-translations-l10n: Qt's own texts (standard dialogs) in Russian.
+QUARVEL_RUN_PACKAGES=(qt6-qpa-plugins qt6-translations-l10n)
+# libwmf-bin and python3-ezdxf: independent metafile and DXF readers for the
+# export tests; clang and its run time: the libFuzzer targets.
+QUARVEL_TEST_PACKAGES=(libwmf-bin python3-ezdxf clang libclang-rt-dev)
 # The Debian package check (scripts/package-check.sh): lintian, the desktop
 # entry and AppStream validators, the MIME database and its query tools,
 # manual pages, a virtual X server, and dpkg-shlibdeps for CPack.

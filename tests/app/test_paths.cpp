@@ -12,6 +12,8 @@
 
 #include <sys/stat.h>
 
+#include <tuple>
+
 using namespace quarvel;
 
 namespace {
@@ -38,6 +40,13 @@ TEST(PathRules, FolderNameShortNameAndKind)
         EXPECT_EQ(GetShotName(path, c.sep), QString::fromUtf8(c.shotName));
         EXPECT_EQ(fileKindOf(path), c.kind);
     }
+    // A folder is a folder whatever its name ends with.
+    for (const auto &[path, folder, kind] : {std::tuple{"/a/wmf", true, ListItem::Folder},
+                                             {"/a/x.slb", true, ListItem::Folder},
+                                             {"/a/x.wmf", false, ListItem::Metafile},
+                                             {"/a/x.Sld", false, ListItem::SlideFile},
+                                             {"/a/readme", false, ListItem::NoExtension}})
+        EXPECT_EQ(listItemKind(QLatin1String(path), folder), kind) << path;
 }
 
 TEST(PathRules, CompactPath)

@@ -11,11 +11,17 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace quarvel;
 using quarvel::test::ScriptedPrompts;
@@ -233,6 +239,33 @@ TEST(Prompts, ScriptedPromptsFailLoudly)
     prompts->expectMessage(PromptIcon::Critical, QStringLiteral("x"));
     EXPECT_NONFATAL_FAILURE(prompts->message(question), "announced: critical \"Quarvel\": \"x\"");
     EXPECT_NONFATAL_FAILURE(prompts.reset(), "never shown");
+}
+
+// The real boxes: the buttons read in the interface language whether or not
+// Qt's translations are installed. Screenshots of both go to the build folder.
+TEST(Prompts, BoxButtonsFollowTheLanguage)
+{
+    const QString out = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    QDir().mkpath(out);
+    for (const auto &[code, text, yes, no] : {std::tuple{"Ru", "Переписать существующий файл?", "Да", "Нет"},
+                                              {"En", "Rewrite existing file?", "Yes", "No"}}) {
+        const QString language = QLatin1String(code);
+        WidgetPrompts prompts;
+        prompts.setLanguageCode(&language);
+        QStringList seen;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton *b : box->buttons())
+                seen << b->text();
+            box->grab().save(QStringLiteral("%1/message-%2.png").arg(out, language));
+            box->button(QMessageBox::Yes)->click();
+        });
+        EXPECT_EQ(prompts.message({PromptIcon::Question, QString::fromUtf8(text)}), Answer::Yes);
+        EXPECT_EQ(QSet<QString>(seen.begin(), seen.end()), QSet<QString>({QString::fromUtf8(yes), QString::fromUtf8(no)}))
+            << code;
+        EXPECT_EQ(promptButtonText(Answer::Cancel, language == u"Ru"), language == u"Ru" ? u"Отмена"_qs : u"Cancel"_qs);
+    }
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include "inifile.h"
 #include "recentfolders.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -62,6 +64,32 @@ TEST(DialogPaths, ParentFolderAndChoosableFolders)
     for (const auto &c : posix) {
         EXPECT_EQ(GetUpDir(QLatin1String(c.path), kLinuxPaths), QLatin1String(c.up)) << c.path;
         EXPECT_EQ(canChooseFolder(QLatin1String(c.path), kLinuxPaths), c.choosable) << c.path;
+    }
+}
+
+// On a case-sensitive file system the composed name is the file meant: the
+// picked item's real name, or the typed name found without regard to the
+// extension's case; a typed extension is not doubled.
+TEST(DialogPaths, ChosenFileKeepsTheRealExtension)
+{
+    QTemporaryDir dir;
+    const QString f = QDir::toNativeSeparators(dir.path());
+    for (const char *name : {"DOOR.SLB", "plan.slb", "TL.SLD"})
+        QFile(QDir(f).filePath(QLatin1String(name))).open(QIODevice::WriteOnly);
+    QDir(f).mkdir(QStringLiteral("dir.SLB"));
+    const struct
+    {
+        const char *typed, *extension, *picked, *result;
+    } cases[] = {{"DOOR", ".slb", "DOOR.SLB", "DOOR.SLB"},   {"DOOR", ".slb", "", "DOOR.SLB"},
+                 {"door", ".slb", "", "door.slb"},           {"plan.SLB", ".slb", "", "plan.slb"},
+                 {"clock.sld", ".sld", "", "clock.sld"},     {"plan.slb", ".sld", "", "plan.slb.sld"},
+                 {"DOOR2", ".slb", "DOOR.SLB", "DOOR2.slb"}, {"TL", ".slb", "TL.SLD", "TL.slb"},
+                 {"TL", ".sld", "TL.SLD", "TL.SLD"},         {"dir", ".slb", "dir.SLB", "dir.slb"}};
+    for (const auto &c : cases) {
+        const QString picked = *c.picked ? QDir(f).filePath(QLatin1String(c.picked)) : QString();
+        EXPECT_EQ(chosenFilePath(f, QLatin1String(c.typed), QLatin1String(c.extension), picked),
+                  JoinPath(f, QLatin1String(c.result)))
+            << c.typed << " " << c.picked;
     }
 }
 

@@ -59,14 +59,14 @@ TEST_F(ExploreTest, HistoryIsLoadedAndWrittenOnOpen)
     EXPECT_EQ(QStringList({ini(kHistory, 0), ini(kHistory, 1), ini(kHistory, 2)}), QStringList({b, a, "X"}));
 }
 
-TEST_F(ExploreTest, TheDefaultExtensionIsAlwaysAppended)
+TEST_F(ExploreTest, TheDefaultExtensionIsAppendedUnlessTyped)
 {
     const struct
     {
         int fileTypes, entry;
         const char *folder, *typed, *result;   // folder absolute when it starts with "/"
     } cases[] = {{1, 0, "Work", "plan", "Work/plan.slb"},
-                 {1, 0, "Work", "plan.slb", "Work/plan.slb.slb"},
+                 {1, 0, "Work", "plan.slb", "Work/plan.slb"},
                  {3, 1, "Work", "door", "Work/door.sld"},
                  {5, 0, "Work", "door", "Work/door.wmf"},
                  {1, 0, "/", "quarvel-unwritten", "/quarvel-unwritten.slb"}};
@@ -104,7 +104,8 @@ TEST_F(ExploreTest, MissingFileOkKeepsTheDialogAndCancelReturnsNothing)
 TEST_F(ExploreTest, SaveModeAsksBeforeAnExistingFileAndThenWritesNoHistory)
 {
     const QString folder = makeFolder(QStringLiteral("A"));
-    const QString plan = makeLibrary(QStringLiteral("A/plan.slb"), {QStringLiteral("P")});
+    const QString plan = makeLibrary(QStringLiteral("A/plan.SLB"), {QStringLiteral("P")});
+
     auto d = dialog(1, folder, 1, QStringLiteral("plan"));
     const QString question = QStringLiteral("File %1 already exists, rewrite existing file?").arg(plan);
     mPrompts.expectMessage(PromptIcon::Question, question, Answer::No);
@@ -117,6 +118,15 @@ TEST_F(ExploreTest, SaveModeAsksBeforeAnExistingFileAndThenWritesNoHistory)
     EXPECT_EQ(ini(kHistory, 0), QString());
     dialog(1, folder, 1, QStringLiteral("fresh"))->accept();   // a new file: the history is written
     EXPECT_EQ(ini(kHistory, 0), folder);
+
+    // An upper-case extension opens as the file clicked; a folder is no file.
+    makeFolder(QStringLiteral("A/wmf"));
+    auto open = dialog(1, folder);
+    open->selectItem(path(QStringLiteral("A/wmf")));
+    EXPECT_EQ(nameBox(*open)->text(), QString());
+    open->selectItem(plan);
+    open->accept();
+    EXPECT_EQ(open->fileName(), plan);
 }
 
 TEST_F(ExploreTest, NewFolderRefusesBadNamesWithTheReason)

@@ -4,6 +4,11 @@
 
 #include "captions.h"
 #include "commandstates.h"
+#include "errortexts.h"
+
+#include <QRegularExpression>
+
+#include <cerrno>
 
 #include <QHash>
 #include <QSet>
@@ -72,7 +77,7 @@ TEST(Captions, MenusTheirCaptionsShortcutsAndStates)
         EXPECT_FALSE(menuCaption(item.name, En).isEmpty() || menuCaption(item.name, Ru).isEmpty());
         items.insert(item.name, item);
     }
-    EXPECT_EQ(items.size(), 24);
+    EXPECT_EQ(items.size(), 26);
     for (const Row &r : rows) {
         SCOPED_TRACE(r.item);
         ASSERT_TRUE(items.contains(r.item));
@@ -83,7 +88,7 @@ TEST(Captions, MenusTheirCaptionsShortcutsAndStates)
 
     const QHash<QString, QString> shortcuts = {
         {"mnuFNew", "Ctrl+N"},  {"mnuFOpen", "Ctrl+O"},   {"mnuFSaveAs", "Ctrl+S"},
-        {"mnuADdd", "Ctrl+A"},  {"mnuADelete", "Ctrl+D"}, {"mnuFFav", "Ctrl+F"}};
+        {"mnuADdd", "Ctrl+A"},  {"mnuADelete", "Ctrl+D"}, {"mnuFFav", "Ctrl+F"}, {"mnuVRefresh", "F5"}};
     for (const MenuItemDef &item : items)
         EXPECT_TRUE(item.name == "mnuFExit" || item.shortcut == shortcuts.value(item.name))
             << item.name.toStdString() << " " << item.shortcut.toStdString();
@@ -162,4 +167,44 @@ TEST(CommandStates, ByFileAndSlideCountAndTheMenusCopyTheButtons)
         EXPECT_EQ(enabled.value("List1"), r.expected.slideList);
     }
     EXPECT_EQ(noLibraryStates(), CommandStates{});
+}
+
+// The component's failures in both languages: the common system errors, the
+// name and damage details, and no English word left in a Russian reason.
+TEST(ErrorTexts, ReasonsAreWordedInTheInterfaceLanguage)
+{
+    using core::Error;
+    using core::Reason;
+    const struct { Error error; const char *english, *russian; } cases[] = {
+        {Error("/l/a.slb", Reason::CannotWrite).withSysError(ENOSPC), "/l/a.slb: cannot write: no space left on device",
+         "/l/a.slb: не удаётся записать: на диске нет места"},
+        {Error("/l/a.slb", Reason::CannotRead).withSysError(1234), "/l/a.slb: cannot read: system error 1234",
+         "/l/a.slb: не удаётся прочитать: системная ошибка 1234"},
+        {Error("/l/a.slb", Reason::NameTooLong).withName("имя слайда длиннее тридцати").withNumber(39),
+         "/l/a.slb: slide name \"имя слайда длиннее тридцати\" takes 39 bytes; a library holds at most 31",
+         "/l/a.slb: имя слайда \"имя слайда длиннее тридцати\" занимает 39 байт; в библиотеке допустимо не более 31"},
+        {Error("/l/a.slb", Reason::Damaged, "no end-of-file record", 4120).withName("D1").withDamage(core::Damage::NoEndOfFile),
+         "/l/a.slb, byte 4120: slide \"D1\" is damaged: no end-of-file record",
+         "/l/a.slb, байт 4120: слайд \"D1\" повреждён: нет записи конца файла"},
+        {Error("/l/b.sld", Reason::NotASlide).withDamage(core::Damage::UnknownRecord, 0xab),
+         "/l/b.sld: not an AutoCAD slide: unknown record type 0xAB", "/l/b.sld: не слайд AutoCAD: неизвестный тип записи 0xAB"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(errorText(c.error, En), QString::fromUtf8(c.english));
+        EXPECT_EQ(errorText(c.error, Ru), QString::fromUtf8(c.russian));
+    }
+    const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
+    for (int r = 0; r <= int(Reason::Other); ++r) {
+        for (const int sys : {EACCES, EPERM, EROFS, EDQUOT, ENOENT, EIO, EFBIG, EBUSY, 0}) {
+            // The detail of a name's fault is the character itself.
+            const bool character = Reason(r) == Reason::NameInvalid || Reason(r) == Reason::NameUnrepresentable;
+            const Error e = Error("", Reason(r), character ? "ё" : "english detail").withSysError(sys).withNumber(2).withDamage(
+                core::Damage(r % (int(core::Damage::FillVertexOutside) + 1)), 7);
+            const QString ru = errorReasonText(e, Ru);
+            QString words = ru;
+            words.remove(QStringLiteral("AutoCAD")).remove(QRegularExpression(QStringLiteral("0x[0-9A-F]+")));
+            EXPECT_FALSE(ru.isEmpty() || words.contains(latin)) << r << " " << ru.toStdString();
+            EXPECT_NE(errorReasonText(e, En), ru) << r;
+        }
+    }
 }

@@ -3,6 +3,7 @@
 // the keys written on close. Screenshots go to the build folder.
 
 #include "captions.h"
+#include "errortexts.h"
 #include "filelistpane.h"
 #include "flatbutton.h"
 #include "inifile.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +72,8 @@ protected:
         test::writeFile(path("junk.sld"), "not a slide");
         test::writeFile(path("picture.wmf"), test::readFile(test::corpusDir("wmf/santa.wmf")));
         QDir(mDir.path()).mkdir("folder");
+        QDir(mDir.path()).mkdir("wmf");
+        QDir(mDir.path()).mkdir("dir.slb");
     }
 
     QString path(const QString &name) const { return mDir.filePath(name); }
@@ -136,7 +140,10 @@ TEST_F(MainWindowTest, BrowsingStatesFollowTheFileOnView)
                           Case{"three.slb", "three.slb(ALPHA)", {3, true, true, true, true, true, false}},
                           Case{"door.sld", "door.sld", {0, false, true, false, false, true, false}},
                           Case{"picture.wmf", "picture.wmf", {0, false, false, false, false, false, true}},
-                          Case{"folder", "", kNothingOpen}}) {
+                          Case{"folder", "", kNothingOpen},
+                          Case{"two.slb", "two.slb(ALPHA)", {2, true, true, true, true, true, false}},
+                          Case{"wmf", "", kNothingOpen},   // folders, whatever their names end with
+                          Case{"dir.slb", "", kNothingOpen}}) {
         SCOPED_TRACE(c.file);
         w->selectFile(path(c.file));
         const QString shown = *c.shown ? path(c.shown) : QString();
@@ -264,27 +271,38 @@ TEST_F(MainWindowTest, FailedEditsLeaveTheLibraryAndTheListAsTheyWere)
                                failureMessage(Language::Russian, FailedAction::ChangeLibrary, detail).text);
     };
     mDialogs.answers = {path("junk.sld")};
-    expectRefusal(path("junk.sld") + ": not an AutoCAD slide (no slide header)");
-    w->commandAdd();
-
-    // A slide whose name takes more than 31 bytes.
-    const QString longName = path("a_slide_name_much_longer_than_31_bytes.sld");
-    test::writeFile(longName, slideWithColor(2));
-    mDialogs.answers = {longName};
-    expectRefusal(longName + ": the slide name \"a_slide_name_much_longer_than_31_bytes\" "
-                             "takes 38 bytes; a library holds at most 31");
+    expectRefusal(path("junk.sld") + ": не слайд AutoCAD: нет заголовка слайда");
     w->commandAdd();
 
     // The disk fills up halfway through the save of a delete.
     SaveFile::setWriteGate([half = before.size() / 2](qint64 done, qint64 size) { return done + size < half; });
     expectDeleteQuestion("ALPHA", "three.slb", Answer::Yes);
-    expectRefusal(QDir::toNativeSeparators(lib) + ": cannot write: No space left on device");
+    expectRefusal(QDir::toNativeSeparators(lib) + ": не удаётся записать: на диске нет места");
     w->commandDelete();
     SaveFile::setWriteGate({});
     EXPECT_EQ(test::readFile(lib), before);
     EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA", "GAMMA"}));
     EXPECT_EQ(w->slideView()->slideFile(), path("three.slb(ALPHA)"));
     EXPECT_EQ(mState.CurrentLibrary->slideCount(), 3);
+
+    // A name the library cannot hold asks for another, saying why, until one
+    // fits; Cancel adds nothing.
+    const QString longName = path("a_slide_name_much_longer_than_31_bytes.sld");
+    test::writeFile(longName, slideWithColor(2));
+    const QString ask = "\r\nВведите новое имя Слайда", title = "Новое имя Слайда";
+    const QString tooLong = "имя слайда \"a_slide_name_much_longer_than_31_bytes\" занимает 38 байт; "
+                            "в библиотеке допустимо не более 31";
+    for (const bool cancel : {true, false}) {
+        mDialogs.answers = {longName};
+        mPrompts.expectInput(tooLong + ask, title, "a_slide_name_much_longer_than_31_bytes",
+                             cancel ? std::nullopt : std::optional<QString>("с пробелом"));
+        if (!cancel) {
+            mPrompts.expectInput("имя слайда \"с пробелом\" содержит недопустимый символ:  " + ask, title, "с пробелом",
+                                 "Short1");
+        }
+        w->commandAdd();
+    }
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA", "GAMMA", "SHORT1"}));
 }
 
 TEST_F(MainWindowTest, DeleteSelectsTheNeighbourAndStopsAtOneSlide)
@@ -347,6 +365,28 @@ TEST_F(MainWindowTest, ExportAndSaveAsWriteTheSelectedSlide)
     EXPECT_EQ(saved.slideName(0), "DOOR");
 }
 
+// A library changed on disk is read again by View > Refresh and by a click
+// on it in the file list, the slide on view kept where it still is.
+TEST_F(MainWindowTest, RefreshAndAClickOnTheOpenFileReadItAgain)
+{
+    auto w = makeWindow("two.slb");
+    w->show();
+    w->slideList()->setCurrentRow(1);
+    makeLibrary("two.slb", {"ALPHA", "NEW", "BETA"});
+    w->menuAction("mnuVRefresh")->trigger();
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "NEW", "BETA"}));
+    EXPECT_EQ(w->pathBox()->text(), path("two.slb(BETA)"));
+    EXPECT_EQ(w->menuAction("mnuVRefresh")->shortcut(), QKeySequence(Qt::Key_F5));
+
+    makeLibrary("two.slb", {"ONE", "TWO"});
+    QAbstractItemView *view = w->explorerList()->currentView();
+    const QModelIndex item = w->explorerList()->model().index(path("two.slb"));
+    for (int i = 0; i < 200 && view->visualRect(item).isEmpty(); ++i)
+        QTest::qWait(10);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
+    EXPECT_EQ(listTexts(*w), QStringList({"ONE", "TWO"}));
+}
+
 TEST_F(MainWindowTest, OpenAsksAgainForAFileThatIsGone)
 {
     auto w = makeWindow();
@@ -359,6 +399,52 @@ TEST_F(MainWindowTest, OpenAsksAgainForAFileThatIsGone)
     EXPECT_TRUE(w->isEnabled());
     w->commandOpen(); // cancelled: nothing changes
     EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
+}
+
+// A damaged file says what is wrong next to what is on view; a damaged
+// library stays editable; Save As of a damaged slide asks first.
+TEST_F(MainWindowTest, DamagedFilesSayWhatIsWrongAndStayEditable)
+{
+    const QByteArray three = test::readFile(path("three.slb"));
+    test::writeFile(path("cut.slb"), three.left(three.size() - 6));
+    const QByteArray door = test::readFile(path("door.sld"));
+    test::writeFile(path("cut.sld"), door.left(door.size() - 1));
+    QByteArray noise(2000, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919 + 13) % 251);
+    test::writeFile(path("noise.slb"), QByteArray(kLibraryId, 32) + noise);
+    auto w = makeWindow();
+
+    w->selectFile(path("cut.slb"));
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA", "GAMMA"}));
+    EXPECT_EQ(w->pathBox()->text(), path("cut.slb(ALPHA)"));
+    w->slideList()->setCurrentRow(2);
+    const QString cutData = "данные обрываются внутри записи";
+    EXPECT_EQ(w->pathBox()->text(), path("cut.slb(GAMMA)") + "  —  слайд \"GAMMA\" повреждён (байт 33 слайда): " + cutData);
+    w->slideList()->setCurrentRow(0);
+    expectDeleteQuestion("ALPHA", "cut.slb", Answer::Yes);
+    w->commandDelete();
+    EXPECT_EQ(listTexts(*w), QStringList({"BETA", "GAMMA"}));
+
+    w->selectFile(path("cut.sld"));
+    const QString damage = "слайд повреждён (байт 41): " + cutData;
+    EXPECT_EQ(w->pathBox()->text(), path("cut.sld") + "  —  " + damage);
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        mDialogs.answers = {path("cut.slb")};
+        mPrompts.expectMessage(PromptIcon::Question, saveDamagedQuestion(Language::Russian, path("cut.sld"), damage).text,
+                               answer);
+        w->commandSaveAs();
+        SlideLibrary saved;
+        saved.setLibraryFile(path("cut.slb"));
+        EXPECT_EQ(saved.slideCount(), answer == Answer::Yes ? 1 : 2);
+    }
+
+    mPrompts.expectMessage(PromptIcon::Critical,
+                           openFailedMessage(Language::Russian, path("noise.slb"),
+                                             "каталог библиотеки не читается: каталог библиотеки выходит за конец файла")
+                               .text);
+    w->selectFile(path("noise.slb"));
+    expectState(*w, kNothingOpen);
 }
 
 TEST_F(MainWindowTest, Screenshots)

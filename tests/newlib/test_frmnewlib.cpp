@@ -89,6 +89,19 @@ protected:
 TEST_F(BuilderTest, AddAllTwiceAsksAboutEveryFileInNameOrder)
 {
     auto b = builder(mSlides);
+    // Add is on for a selected slide file only: never for a folder, and off
+    // again once the list shows another folder.
+    auto *add = b->findChild<QPushButton *>(u"cmdAdd"_qs);
+    QDir(mSlides).mkdir(u"x.sld"_qs);
+    for (const auto &[item, enabled] : {std::pair{at(u"slides/x.sld"_qs), false}, {at(u"slides/a.sld"_qs), true},
+                                        {at(u"other"_qs), false}}) {
+        b->selectItem(item);
+        EXPECT_EQ(add->isEnabled(), enabled) << item.toStdString();
+    }
+    b->selectItem(at(u"slides/a.sld"_qs));
+    b->openItem(at(u"slides/x.sld"_qs));
+    EXPECT_FALSE(add->isEnabled());
+    b->setCurrentDir(mSlides);
     b->addAll();
     const QStringList paths{at(u"slides/a.sld"_qs), at(u"slides/b.sld"_qs), at(u"slides/C.sld"_qs)};
     EXPECT_EQ(column(*b, 1), paths);
