@@ -14,8 +14,6 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-# The cross compiler, zlib for it, and Wine.
-QUARVEL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64)
 
 linux_cli=$(realpath "${1:-build/cli/quarvel-cli}")
 build=build-win
