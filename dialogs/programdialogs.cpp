@@ -1,6 +1,7 @@
 #include "programdialogs.h"
 
 #include "frmexplore.h"
+#include "frmexport.h"
 #include "frmfav.h"
 
 namespace quarvel {
@@ -24,6 +25,15 @@ QString ProgramDialogs::explore(const ExploreRequest &request)
     dialog.setOperation(request.operation);
     dialog.exec();
     return dialog.fileName();
+}
+
+std::optional<ExportChoice> ProgramDialogs::exportChoice(const ExportOffer &offer)
+{
+    FrmExport dialog(offer, languageOf(mState.LanguageCode),
+                     [this](const QString &start) { return ShowFolderPicker(mState, start, mParent); }, mParent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
 }
 
 QString ProgramDialogs::favorites()

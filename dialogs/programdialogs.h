@@ -43,6 +43,9 @@ public:
     void options() override;
     void about() override;
     std::unique_ptr<SlideLibrary> newLibrary(const QString &startFolder) override;
+    // frmExport, in the interface language, its folder button asking
+    // through ShowFolderPicker.
+    std::optional<ExportChoice> exportChoice(const ExportOffer &offer) override;
 
 private:
     AppState &mState;
