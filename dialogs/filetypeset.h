@@ -18,8 +18,8 @@ struct FileTypeSet
     QString defaultExtension;   // appended to the typed name on accept
 };
 
-// Codes 1 (libraries), 2 (slides), 3 (libraries and slides) and 5
-// (metafiles); nothing for any other code.
+// Codes 1 (libraries), 2 (slides), 3 (libraries and slides), 5 (metafiles)
+// and 6 (DXF drawings); nothing for any other code.
 std::optional<FileTypeSet> fileTypeSet(int code);
 
 // What choosing an entry of the file type box changes; an unset field stays

@@ -41,7 +41,7 @@ public:
     FrmExplore(AppState &state, Prompts &prompts, QWidget *parent = nullptr);
     ~FrmExplore() override;
 
-    // FileTypes: fills the file type box for code 1, 2, 3 or 5 and chooses
+    // FileTypes: fills the file type box for code 1, 2, 3, 5 or 6 and chooses
     // its first entry. Any other code fills nothing and returns false; the
     // dialog then has no file type and must not be shown.
     bool setFileTypes(qint16 vNewValue);

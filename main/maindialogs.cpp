@@ -37,6 +37,7 @@ QString filterFor(int fileTypes)
     case LibraryFiles: return QStringLiteral("Slide libraries (*.slb)");
     case SlideFiles: return QStringLiteral("Slides (*.sld)");
     case MetafileFiles: return QStringLiteral("Windows metafiles (*.wmf)");
+    case DxfFiles: return QStringLiteral("AutoCAD drawings (*.dxf)");
     default: return QStringLiteral("Slide libraries and slides (*.slb *.sld)");
     }
 }

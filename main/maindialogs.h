@@ -19,7 +19,7 @@ class QWidget;
 namespace quarvel {
 
 // File type codes of the file dialog.
-enum FileTypes { LibraryFiles = 1, SlideFiles = 2, LibraryAndSlideFiles = 3, MetafileFiles = 5 };
+enum FileTypes { LibraryFiles = 1, SlideFiles = 2, LibraryAndSlideFiles = 3, MetafileFiles = 5, DxfFiles = 6 };
 
 // One showing of the file dialog: what it is set up with, and the name it
 // returns (empty when cancelled).

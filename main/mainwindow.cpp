@@ -225,6 +225,8 @@ void MainWindow::connectCommands()
     onAction("mnuAEWMF", &MainWindow::exportToWmf);
     onAction("pmnuESLD", &MainWindow::exportToSld);
     onAction("pmnuEWMF", &MainWindow::exportToWmf);
+    onAction("mnuAEDXF", &MainWindow::exportToDxf);
+    onAction("pmnuEDXF", &MainWindow::exportToDxf);
     onAction("mnuFFav", &MainWindow::commandFavorites);
     onAction("mnuTOptions", &MainWindow::commandOptions);
     onAction("mnuTAbout", &MainWindow::commandAbout);
@@ -815,22 +817,42 @@ void MainWindow::exportToSld()
 void MainWindow::exportToWmf()
 {
     setExportFormat(ExportFormat::Wmf);
+    exportShownSlide(MetafileFiles, [this](const SlideLibrary &library, int index, const QString &path) {
+        library.exportToWmf(path, index, mSlide->viewBackColor());
+    });
+}
+
+// DXF is offered beside the button's two formats; the button keeps the one it shows.
+void MainWindow::exportToDxf()
+{
+    exportShownSlide(DxfFiles, [](const SlideLibrary &library, int index, const QString &path) {
+        ExportChoice choice;
+        choice.format = ExportChoice::Format::Dxf;
+        exportSlide(library, index, path, choice);
+    });
+}
+
+// The slide on view, under the name of its file (a single slide) or its
+// library entry, written by write after the save dialog.
+void MainWindow::exportShownSlide(int fileTypes,
+                                  const std::function<void(const SlideLibrary &, int, const QString &)> &write)
+{
     if (!mState.CurrentLibrary)
         return;
     const QString selected = mFileList->selectedPath();
     const bool single = fileKindOf(selected) == FileKind::Slide;
     const QString offered = single ? GetShotName(selected) : (mList->currentItem() ? mList->currentItem()->text() : QString());
     const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
-                                        shownFolder(), offered, MetafileFiles);
+                                        shownFolder(), offered, fileTypes);
     if (path.isEmpty())
         return;
     try {
         if (single) {
             SlideLibrary shown(NameCodec(mState.NameCodePage));
             shown.setLibraryFile(mSlide->slideFile());
-            shown.exportToWmf(path, 0, mSlide->viewBackColor());
+            write(shown, 0, path);
         } else {
-            mState.CurrentLibrary->exportToWmf(path, selectedSlide(), mSlide->viewBackColor());
+            write(*mState.CurrentLibrary, selectedSlide(), path);
         }
     } catch (const SlideError &e) {
         message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ExportSlide, errorText(e, languageOf(mState.LanguageCode))));
@@ -881,7 +903,19 @@ void MainWindow::commandFavorites()
 void MainWindow::commandOptions()
 {
     mButtons[ButtonOptions]->setEnabled(false);
+    const int codePage = mState.NameCodePage;
     mDialogs.options();
+    if (mState.NameCodePage != codePage) {
+        // Another code page of slide names: the open file is read again and
+        // its names shown anew, the same slide selected.
+        mSlide->setNameCodec(NameCodec(mState.NameCodePage));
+        const int row = mList->currentRow();
+        if (mState.CurrentLibrary && !mFileList->selectedPath().isEmpty()) {
+            fileSelected(mFileList->selectedPath());
+            if (row >= 0 && row < mList->count())
+                mList->setCurrentRow(row);
+        }
+    }
     applyLanguage();
     mButtons[ButtonOptions]->setEnabled(true);
 }

@@ -70,6 +70,7 @@ public:
     void commandExport();
     void exportToSld();
     void exportToWmf();
+    void exportToDxf();
     void commandFavorites();
     void commandOptions();
     void commandAbout();
@@ -125,6 +126,8 @@ private:
     void applyLayout();
     void applyStates(const CommandStates &states);
     void setExportFormat(ExportFormat format);
+    void exportShownSlide(int fileTypes,
+                          const std::function<void(const SlideLibrary &, int, const QString &)> &write);
     void showNothingOpen();
     void fileSelected(const QString &path);
     // What is wrong with the slide on view and with the open library, in the

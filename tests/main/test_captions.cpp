@@ -64,7 +64,9 @@ TEST(Captions, MenusTheirCaptionsShortcutsAndStates)
         {"mnuFOpen", "&Open...", "Open...", "Открыть..."}, // no access key in English
         {"mnuAESLD", "SLD...", "SLD...", "в &SLD"},
         {"mnuAEWMF", "&WMF...", "WMF...", "в &WMF"},
+        {"mnuAEDXF", "&DXF...", "DXF...", "в &DXF"},
         {"pmnuESLD", "To &SLD...", "to &SLD", "SLD..."},
+        {"pmnuEDXF", "To &DXF...", "to &DXF", "DXF..."},
         {"mnuTLanguages", "Languages", "Languages", "Язык"},
         {"mnuTAbout", "&About", "&About", "О программе"},
         // Items neither setter touches keep their design captions.
@@ -77,7 +79,7 @@ TEST(Captions, MenusTheirCaptionsShortcutsAndStates)
         EXPECT_FALSE(menuCaption(item.name, En).isEmpty() || menuCaption(item.name, Ru).isEmpty());
         items.insert(item.name, item);
     }
-    EXPECT_EQ(items.size(), 26);
+    EXPECT_EQ(items.size(), 28);
     for (const Row &r : rows) {
         SCOPED_TRACE(r.item);
         ASSERT_TRUE(items.contains(r.item));

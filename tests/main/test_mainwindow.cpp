@@ -348,6 +348,11 @@ TEST_F(MainWindowTest, ExportAndSaveAsWriteTheSelectedSlide)
     mDialogs.answers = {path("out.wmf")};
     w->exportToWmf();
     EXPECT_EQ(test::readFile(path("out.wmf")).left(4), QByteArray("\xD7\xCD\xC6\x9A", 4));
+    mDialogs.answers = {path("out.dxf")};
+    w->exportToDxf(); // offered beside the button's formats, not remembered by it
+    EXPECT_EQ(mDialogs.requests.back().fileTypes, int(DxfFiles));
+    EXPECT_EQ(mDialogs.requests.back().fileName, "BETA");
+    EXPECT_TRUE(test::readFile(path("out.dxf")).startsWith("0\nSECTION\n2\nHEADER\n"));
     w->commandExport(); // cancelled, still on WMF
     EXPECT_EQ(mDialogs.requests.back().fileTypes, int(MetafileFiles));
 
