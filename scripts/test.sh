@@ -30,13 +30,15 @@ quarvel_configure "$build" && ninja -C "$build" || exit 1
 if [ "$fuzz_seconds" -gt 0 ]; then
     step "Fuzz targets, $fuzz_seconds s each"
     if CC=clang CXX=clang++ quarvel_configure "$build-fuzz" -DQUARVEL_FUZZ=ON -DQUARVEL_TESTS=OFF \
-        && ninja -C "$build-fuzz" fuzz_sld fuzz_slb fuzz_seeds; then
-        for target in sld slb; do
+        && ninja -C "$build-fuzz" fuzz_sld fuzz_slb fuzz_writers fuzz_seeds; then
+        for target in sld slb writers; do
+            seeds="$build-fuzz/fuzz/seeds/$target"
+            [ "$target" = writers ] && seeds="$build-fuzz/fuzz/seeds/sld"
             work=$(mktemp -d)
             log="$build-fuzz/fuzz_$target.log"
             # New inputs go to a scratch folder; the seeds stay as they are.
             if "$build-fuzz/fuzz/fuzz_$target" -max_total_time="$fuzz_seconds" -timeout=10 \
-                -dict=fuzz/slide.dict "$work" "$build-fuzz/fuzz/seeds/$target" > "$log" 2>&1; then
+                -dict=fuzz/slide.dict "$work" "$seeds" > "$log" 2>&1; then
                 echo "fuzz_$target: $(grep -E '^Done [0-9]+ runs' "$log" | tail -1)"
             else
                 tail -n 60 "$log"
