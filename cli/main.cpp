@@ -9,6 +9,7 @@
 #include "coreerror.h"
 
 #include <algorithm>
+#include <csignal>
 #include <exception>
 #include <new>
 #include <string>
@@ -160,6 +161,9 @@ int wmain(int argc, wchar_t **argv)
 int main(int argc, char **argv)
 {
     initConsole();
+    // A write past the file-size limit then fails with EFBIG and is reported
+    // like a full disk, instead of killing the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     Args args(argv + (argc > 0 ? 1 : 0), argv + argc);
     return run(std::move(args));
 }

@@ -69,8 +69,11 @@ public:
         mName = fromPath(path.filename());
         mFd = ::openat(mDirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         // vfat, NFS and SMB shares have no unnamed files: unnamed() tells.
-        if (mFd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-            fail(errno);
+        if (mFd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            const int error = errno;
+            ::close(mDirFd);   // the destructor does not run for a throwing constructor
+            fail(error);
+        }
     }
     ~PictureFile()
     {
