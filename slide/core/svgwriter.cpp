@@ -79,7 +79,7 @@ void writeSvg(Sink &sink, const SlideHeader &header, const SlideDrawing &drawing
             << std::ceil(area.x + area.width) - clipX << "\" height=\"" << std::ceil(area.y + area.height) - clipY
             << "\"/></clipPath></defs>\n"
             << "<g clip-path=\"url(#slide)\" fill=\"none\" stroke-width=\"1\" stroke-linecap=\"square\" "
-               "stroke-linejoin=\"round\" fill-rule=\"nonzero\" vector-effect=\"non-scaling-stroke\">\n";
+               "stroke-linejoin=\"round\" fill-rule=\"nonzero\">\n";
         const auto point = [&](const Point &p) { out << m.mapX(p.x) << ' ' << m.mapY(p.y); };
         const auto &batches = drawing.batches;
         for (std::size_t i = 0; i < batches.size(); ++i) {

@@ -2,7 +2,7 @@
 
 // SVG output of a decoded slide, streamed element by element: the same
 // placement as the rasteriser (shape kept, centred, y up, clipped to the
-// slide's rectangle), vectors one pixel wide at any zoom, fills filled with
+// slide's rectangle), vectors one pixel wide at the picture's size, fills filled with
 // the non-zero rule and outlined.
 
 #include "palette.h"
