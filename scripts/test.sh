@@ -5,9 +5,11 @@
 #      while on its seed inputs;
 #   3. the whole test suite built and run with AddressSanitizer and
 #      UndefinedBehaviorSanitizer;
-#   4. the Debian package built, installed, checked and purged
+#   4. quarvel-cli.exe cross-built for Windows in build-win/ and checked
+#      under Wine against the Linux build (scripts/windows-smoke.sh);
+#   5. the Debian package built, installed, checked and purged
 #      (scripts/package-check.sh; as root or on CI only);
-#   5. the whole test suite of the normal build (ctest's summary ends the output).
+#   6. the whole test suite of the normal build (ctest's summary ends the output).
 # Environment:
 #   QUARVEL_BUILD_DIR       build folder (default: build; also <dir>-fuzz, <dir>-asan)
 #   QUARVEL_FUZZ_SECONDS    seconds per fuzz target (default 20; 0 skips fuzzing)
@@ -60,6 +62,9 @@ if [ "${QUARVEL_SANITIZE:-1}" != 0 ]; then
         failed+=("sanitizer build")
     fi
 fi
+
+step "Windows build of quarvel-cli, smoke test under Wine"
+bash scripts/windows-smoke.sh "$build/cli/quarvel-cli" || failed+=("Windows smoke test")
 
 step "Debian package"
 bash scripts/package-check.sh || failed+=("package check")
