@@ -50,9 +50,15 @@ fs::path folderOf(const fs::path &target)
 
 // ".<name>.quarvel-save-": the fixed start of every temporary file of target.
 // Long names are cut so that the whole name stays within 255 bytes.
+std::string utf8Name(const fs::path &path)
+{
+    const std::u8string name = path.filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
 std::string temporaryPrefix(const fs::path &target)
 {
-    std::string name = target.filename().string();
+    std::string name = utf8Name(target);
     const std::size_t room = 255 - 1 - AtomicFile::kTemporaryMarker.size() - 6;
     if (name.size() > room)
         name.resize(room);
@@ -222,54 +228,38 @@ void AtomicFile::removeStaleTemporaries(const fs::path &target)
     for (fs::directory_iterator it(folderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
         // A live save keeps its file open without delete sharing: deleting
         // it fails, deleting a killed save's file succeeds.
-        if (isTemporaryOf(it->path().filename().string(), prefix))
+        if (isTemporaryOf(utf8Name(it->path()), prefix))
             DeleteFileW(it->path().c_str());
     }
 }
 
-namespace {
-
-std::uint64_t fileIndexOf(HANDLE handle)
-{
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(handle, &info))
-        return 0;
-    return (std::uint64_t(info.dwVolumeSerialNumber) << 40) ^ (std::uint64_t(info.nFileIndexHigh) << 32)
-           ^ info.nFileIndexLow;
-}
-
-} // namespace
-
+// Windows cannot rename over a file that is open, so the lock cannot live on
+// the library itself: it lives on a companion file beside it, hidden, and
+// deleted when the last editor closes it.
 EditLock EditLock::acquire(const fs::path &path, std::chrono::milliseconds wait)
 {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     EditLock lock;
     lock.mPath = path;
+    std::error_code ec;
+    if (!fs::exists(path, ec))
+        return lock;   // nothing there to keep apart
+    const fs::path companion = folderOf(path) / (L"." + path.filename().wstring() + L".quarvel-lock");
     while (true) {
-        HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) {
-            if (GetLastError() == ERROR_FILE_NOT_FOUND)
-                return lock;
-            throw Error(displayPath(path), Reason::CannotRead).withSysError(errnoOf(GetLastError()));
-        }
-        // The lock covers one byte far past any library's end, so that it
-        // never stands in the way of reading the file.
-        OVERLAPPED at{};
-        at.Offset = 0;
-        at.OffsetHigh = 0x7FFFFFFF;
-        if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
-            HANDLE again = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-            const bool same = again != INVALID_HANDLE_VALUE && fileIndexOf(again) == fileIndexOf(handle);
-            if (again != INVALID_HANDLE_VALUE)
-                CloseHandle(again);
-            if (same) {
+        HANDLE handle = CreateFileW(companion.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            OVERLAPPED at{};
+            if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
                 lock.mHandle = handle;
                 return lock;
             }
+            CloseHandle(handle);
+        } else if (GetLastError() != ERROR_ACCESS_DENIED && GetLastError() != ERROR_SHARING_VIOLATION) {
+            // A folder where no lock file can be made: go on unlocked.
+            return lock;
         }
-        CloseHandle(handle);
         if (std::chrono::steady_clock::now() >= deadline)
             throw Error(displayPath(path), Reason::Busy);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -11,11 +11,13 @@
 // and holds a lock while it lives, so that the next save of the same target
 // recognises and removes the ones a killed save left behind.
 //
-// EditLock is an advisory lock on the library file itself (flock on Linux,
-// LockFileEx on Windows). Because a save replaces the file by a rename, the
-// locked file may stop being the one the path names: after locking, the lock
-// checks that the path still names the locked file and otherwise locks the
-// new one. The lock lives beside nothing, so no lock file is ever left over.
+// EditLock is an advisory lock on the library file itself (flock on Linux).
+// Because a save replaces the file by a rename, the locked file may stop
+// being the one the path names: after locking, the lock checks that the path
+// still names the locked file and otherwise locks the new one. So no lock
+// file is ever left beside a library. (Windows cannot rename over an open
+// file: there the lock is LockFileEx on a hidden companion file, deleted
+// when the last editor closes it.)
 
 #include "fileio.h"
 

@@ -622,16 +622,10 @@ void Library::save(const fs::path &target, std::chrono::milliseconds wait)
     const Layout layout = plan();
     AtomicFile out(target);
     writeWith(layout, input.get(), [&out](const char *data, std::size_t size) { out.write(data, size); });
-#ifdef _WIN32
     // Windows cannot rename over a file that is still open, even with
-    // FILE_SHARE_DELETE: the read handle and the lock on the old file go
-    // first. An editor that gets the lock in this moment reads the old file
-    // and then fails its own save with Changed, so no edit is lost silently.
+    // FILE_SHARE_DELETE: the read handle goes first. (The edit lock stays:
+    // there it lives on a companion file, not on the library.)
     input.reset();
-    lock.release();
-    if (ownLock)
-        mLock.release();
-#endif
     out.commit();
 
     if (overOwn || mFile.empty()) {
