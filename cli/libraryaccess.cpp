@@ -62,6 +62,8 @@ std::size_t requireSlide(const CommandContext &context, const core::Library &lib
                 : context.codePage.matches(library.name(i), typed))
             return i;
     }
+    if (typed.empty())   // the error's wording would name a slide number instead
+        throw core::Error(core::displayPath(library.file()), core::Reason::Other, "there is no slide \"\"");
     throw core::Error(core::displayPath(library.file()), core::Reason::NoSuchSlide)
         .withName(core::NameCodePage::escapeForDisplay(typed));
 }
