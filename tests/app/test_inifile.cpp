@@ -2,7 +2,7 @@
 // nothing but the one value, and that no write can break the file.
 
 #include "inifile.h"
-#include "savefile.h"
+#include "core/atomicfile.h"
 #include "testdata.h"
 
 #include <QDir>
@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace quarvel;
 
@@ -112,13 +114,16 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirValueOrNothing)
                                      "WinH=6570\r\n\r\n[FavoriteFolders]\r\n0=/a\r\n1=/b\r\n"
                                      "[LastOpenFolders]\r\n0=/c\r\n"));
 
-    // A failed write leaves the old file whole and no temporary file behind.
+    // A save whose final sync fails leaves the old file whole and no
+    // temporary file behind.
     const QByteArray written = contents();
-    SaveFile::setWriteGate([](qint64, qint64) { return false; });
+    core::AtomicFile::setGate([](core::AtomicFile::Stage stage, std::uint64_t, std::size_t) {
+        return stage == core::AtomicFile::Stage::Sync ? EIO : 0;
+    });
     EXPECT_FALSE(write("S", "k", QStringLiteral("new")));
-    SaveFile::setWriteGate({});
+    core::AtomicFile::setGate({});
     EXPECT_EQ(contents(), written);
-    EXPECT_EQ(QDir(mDir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Quarvel.ini")});
+    EXPECT_EQ(QDir(mDir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Quarvel.ini")});
     mFile = mDir.filePath(QStringLiteral("none/Quarvel.ini"));
     EXPECT_FALSE(write("S", "k", QStringLiteral("v")));
 }
