@@ -2,11 +2,13 @@
 
 #include "appstate.h"
 #include "inifile.h"
+#include "namecodec.h"
 #include "mdlregfunctions.h"
 #include "paths.h"
 #include "twips.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +26,23 @@ const QString kDirStartUp = QStringLiteral("DirStartUp");
 const QString kDirLib = QStringLiteral("DirLib");
 const QString kDirSld = QStringLiteral("DirSLD");
 const QString kUseCapt = QStringLiteral("UseCapt");
+const QString kNameCodePage = QStringLiteral("NameCodePage");
+
+// The code pages of slide names by their Russian names (the dialog is in
+// Russian only).
+QString codePageCaption(int number)
+{
+    static const std::pair<int, const char *> kNames[] = {
+        {437, "DOS, США"}, {850, "DOS, западноевропейская"}, {866, "DOS, кириллица"}, {874, "Тайская"},
+        {932, "Японская"}, {936, "Китайская упрощённая"}, {949, "Корейская"}, {950, "Китайская традиционная"},
+        {1250, "Центральноевропейская"}, {1251, "Кириллица"}, {1252, "Западноевропейская"}, {1253, "Греческая"},
+        {1254, "Турецкая"}, {1255, "Иврит"}, {1256, "Арабская"}, {1257, "Балтийская"}, {1258, "Вьетнамская"}};
+    for (const auto &[page, name] : kNames) {
+        if (page == number)
+            return QStringLiteral("%1 — %2").arg(number).arg(QString::fromUtf8(name));
+    }
+    return QString::number(number);
+}
 
 const QString kUse = QStringLiteral("Use");
 const QString kNotUse = QStringLiteral("NotUse");
@@ -98,6 +117,17 @@ void FrmConfig::createControls()
     mButText = new QCheckBox(QStringLiteral("Отображать подписи к кнопкам"), this);
     mButText->setObjectName(QStringLiteral("chkButText"));
 
+    mCodePage = new QComboBox(this);
+    mCodePage->setObjectName(QStringLiteral("cboCodePage"));
+    for (int page : NameCodec::supportedCodePages())
+        mCodePage->addItem(codePageCaption(page), page);
+    auto *codePageLabel = new QLabel(QStringLiteral("Кодовая страница имён слайдов:"), this);
+    codePageLabel->setObjectName(QStringLiteral("lblCodePage"));
+    codePageLabel->setBuddy(mCodePage);
+    auto *codePageRow = new QHBoxLayout;
+    codePageRow->addWidget(codePageLabel);
+    codePageRow->addWidget(mCodePage, 1);
+
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
@@ -120,6 +150,7 @@ void FrmConfig::createControls()
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addWidget(mAssociate);
+    layout->addLayout(codePageRow);
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -140,6 +171,7 @@ void FrmConfig::load()
 
     mButText->setChecked(mState.ButtonCaptions != kNotUse);
     mAssociate->setChecked(mAssociation.IsAssociated());
+    mCodePage->setCurrentIndex(std::max(0, mCodePage->findData(mState.NameCodePage)));
 }
 
 void FrmConfig::browse(QLineEdit *box)
@@ -158,6 +190,12 @@ void FrmConfig::accept()
 
     mState.ButtonCaptions = mButText->isChecked() ? kUse : kNotUse;
     WriteIniString(ini, kSettings, kUseCapt, mState.ButtonCaptions);
+
+    const int codePage = mCodePage->currentData().toInt();
+    if (codePage > 0 && codePage != mState.NameCodePage) {
+        mState.NameCodePage = codePage;
+        WriteIniString(ini, kSettings, kNameCodePage, QString::number(codePage));
+    }
 
     storeStartFolder();
     storeFolder(mDirSld, kDirSld, mState.SlideFolder);

@@ -2,7 +2,8 @@
 
 // The options dialog: the three default folders (start-up, new libraries,
 // slides for a new library), whether the toolbar buttons show captions, and
-// whether .sld and .slb files are associated with the program. Its texts are
+// whether .sld and .slb files are associated with the program, and the code
+// page that slide names in libraries are read and written in. Its texts are
 // Russian whatever the interface language is.
 //
 // The dialog is made for one showing. Loading fills the boxes from the shared
@@ -16,6 +17,7 @@
 #include <QString>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 
 namespace quarvel {
@@ -61,6 +63,7 @@ private:
     QLineEdit *mDirSld = nullptr;
     QCheckBox *mAssociate = nullptr;
     QCheckBox *mButText = nullptr;
+    QComboBox *mCodePage = nullptr;
 };
 
 // Shows the options dialog modally over parent and returns when it has

@@ -16,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -102,20 +103,25 @@ TEST_F(ConfigTest, OkStoresAnExistingLibraryOrSlideFolderAndIgnoresTheRest)
 }
 
 // The toolbar redrawn on return is the main window's part, tested there.
-TEST_F(ConfigTest, CaptionChoiceIsStoredAndHoldsAfterARestart)
+TEST_F(ConfigTest, CaptionChoiceAndNameCodePageAreStoredAndHoldAfterARestart)
 {
     test::ScriptedPrompts prompts;
-    for (const bool choice : {false, true}) {
+    for (const auto &[choice, codePage] : {std::pair{false, 936}, std::pair{true, 1251}}) {
         auto dialog = open();
         get<QCheckBox>(*dialog, "chkButText")->setChecked(choice);
+        auto *codePages = get<QComboBox>(*dialog, "cboCodePage");
+        EXPECT_EQ(codePages->currentData().toInt(), mState.NameCodePage);
+        codePages->setCurrentIndex(codePages->findData(codePage));
         ok(*dialog);
         const QString expected = choice ? QStringLiteral("Use") : QStringLiteral("NotUse");
         EXPECT_EQ(mState.ButtonCaptions, expected);
+        EXPECT_EQ(mState.NameCodePage, codePage);
         AppState restarted;
         restarted.ProgramFolder = mState.ProgramFolder;
         restarted.SettingsFile = mState.SettingsFile;
         readStartupState(restarted, prompts, QString());
         EXPECT_EQ(restarted.ButtonCaptions, expected);
+        EXPECT_EQ(restarted.NameCodePage, codePage);
     }
 }
 

@@ -29,6 +29,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace quarvel;
 
 namespace {
@@ -45,7 +47,12 @@ struct NoDialogs : MainDialogs
 {
     QString explore(const ExploreRequest &) override { return {}; }
     QString favorites() override { return {}; }
-    void options() override {}
+    void options() override
+    {
+        if (onOptions)
+            onOptions();
+    }
+    std::function<void()> onOptions;
     void about() override {}
     std::unique_ptr<SlideLibrary> newLibrary(const QString &) override { return nullptr; }
     std::optional<ExportChoice> exportChoice(const ExportOffer &offer) override
@@ -316,6 +323,23 @@ TEST_F(ManySlidesTest, ExportWritesPicturesAndAsksOnceAboutFilesThatExist)
         EXPECT_EQ(QDir(choice.folder).entryList(QDir::Files).size(), answer == Answer::Cancel ? 5 : 10);
         EXPECT_EQ(test::readFile(first) == "old", answer != Answer::Yes);
     }
+}
+
+TEST_F(ManySlidesTest, AnotherNameCodePageFromOptionsRereadsTheNames)
+{
+    SlideLibrary lib;
+    lib.addSlideData(slideWithColor(1), "A", "A");
+    lib.addSlideData(slideWithColor(2), "\xC4\xC2\xC5\xD0\xDC", "door");   // ДВЕРЬ in code page 1251
+    lib.saveLibrary(libPath());
+    auto w = makeWindow();
+    w->slideList()->setCurrentRow(1);
+    EXPECT_EQ(w->slideList()->item(1)->text(), QString::fromUtf8("ДВЕРЬ"));
+    mDialogs.onOptions = [this] { mState.NameCodePage = 1252; };
+    w->commandOptions();
+    EXPECT_EQ(w->slideList()->item(1)->text(), QString::fromUtf8("ÄÂÅÐÜ"));
+    EXPECT_EQ(w->slideList()->currentRow(), 1);
+    EXPECT_EQ(w->slideView()->slideFile(), libPath() + QString::fromUtf8("(ÄÂÅÐÜ)"));
+    EXPECT_TRUE(w->slideView()->hasSlide());
 }
 
 TEST_F(ManySlidesTest, Screenshots)
