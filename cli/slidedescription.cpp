@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <numbers>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 namespace quarvel::cli {
@@ -70,12 +69,11 @@ int Builder::integer(const std::string &word, int low, int high) const
 
 double Builder::real(const std::string &word) const
 {
-    // The C locale's decimal point, whatever the user's locale says.
-    std::istringstream in(word);
-    in.imbue(std::locale::classic());
+    // A decimal point whatever the user's locale says.
     double v = 0;
-    in >> v;
-    if (in.fail() || !in.eof() || !std::isfinite(v))
+    const char *first = word.data() + (word.starts_with('+') ? 1 : 0);
+    const auto [end, ec] = std::from_chars(first, word.data() + word.size(), v);
+    if (ec != std::errc() || end != word.data() + word.size() || !std::isfinite(v))
         throw LineError{"\"" + word + "\" is not a number"};
     return v;
 }
