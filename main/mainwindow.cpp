@@ -9,6 +9,7 @@
 #include "metafileview.h"
 #include "paths.h"
 #include "renderer.h"
+#include "core/filenames.h"
 #include "slideexport.h"
 #include "slidedrop.h"
 #include "slidefilter.h"
@@ -19,6 +20,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDrag>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QCloseEvent>
@@ -1005,6 +1009,20 @@ void MainWindow::buildFeatures()
         v->viewport()->installEventFilter(listDrop);
     }
     connect(listDrop, &SlideDrop::dropped, this, &MainWindow::addSlideFiles);
+    // Selected slides dragged out of the lists arrive as .sld files.
+    auto *dragStart = new SlideDragStart(this);
+    for (QAbstractItemView *v : {static_cast<QAbstractItemView *>(mList), static_cast<QAbstractItemView *>(mTiles)}) {
+        v->setDragEnabled(true);   // a press on a selected row keeps the selection for the drag
+        v->viewport()->installEventFilter(dragStart);
+    }
+    connect(dragStart, &SlideDragStart::dragRequested, this, [this] {
+        std::unique_ptr<QMimeData> files = slidesAsFiles(selectedSlides());
+        if (!files)
+            return;
+        auto *drag = new QDrag(this);
+        drag->setMimeData(files.release());
+        drag->exec(Qt::CopyAction);
+    });
     setAcceptDrops(true);
     auto *windowDrop = new SlideDrop(SlideDrop::Target::Window, this);
     installEventFilter(windowDrop);
@@ -1219,6 +1237,35 @@ void MainWindow::commandExportSlides()
         }
     }
     mFileList->refresh();
+}
+
+std::unique_ptr<QMimeData> MainWindow::slidesAsFiles(const QList<int> &rows)
+{
+    const SlideLibrary *library = mState.CurrentLibrary.get();
+    if (!library || library->kind() != SlideLibrary::Kind::Library || rows.isEmpty())
+        return nullptr;
+    if (!mDragFolder)
+        mDragFolder = std::make_unique<QTemporaryDir>();
+    // A folder per drag: a file manager may still be copying the last one.
+    const QString folder = mDragFolder->filePath(QString::number(++mDrags));
+    QList<QUrl> urls;
+    core::UniqueFileNames names(".sld");
+    try {
+        if (!mDragFolder->isValid() || !QDir().mkpath(folder))
+            throw SlideError(QDir::toNativeSeparators(folder), QStringLiteral("cannot create the folder"));
+        for (int row : rows) {
+            const QString path =
+                QDir(folder).filePath(QString::fromStdString(names.nameFor(library->slideName(row).toStdString())));
+            library->exportToSld(path, row);
+            urls << QUrl::fromLocalFile(path);
+        }
+    } catch (const SlideError &e) {
+        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ExportSlide, e.message()));
+        return nullptr;
+    }
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls(urls);
+    return data;
 }
 
 void MainWindow::commandCopyPicture()

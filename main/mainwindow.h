@@ -17,12 +17,15 @@
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <functional>
 
 class QAction;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QMimeData;
+class QTemporaryDir;
 
 namespace quarvel {
 
@@ -90,6 +93,10 @@ public:
     // Export...: the selected slides or the whole library, as the dialog
     // chooses, asking once about files that exist already.
     void commandExportSlides();
+    // The slides of rows written as .sld files in a folder of their own
+    // (kept while the window lives), as the file list of a drag; nothing
+    // when they cannot be written (the reason is shown).
+    std::unique_ptr<QMimeData> slidesAsFiles(const QList<int> &rows);
     void setTilesShown(bool shown);
     // Rows of the slide list that are selected and not hidden, ascending.
     QList<int> selectedSlides() const;
@@ -176,6 +183,8 @@ private:
     SlideFilterBar *mFilter = nullptr;
     TileView *mTiles = nullptr;
     QString mTitleFile;
+    std::unique_ptr<QTemporaryDir> mDragFolder;
+    int mDrags = 0;
 };
 
 } // namespace quarvel

@@ -2,7 +2,10 @@
 
 #include "paths.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QDropEvent>
+#include <QMouseEvent>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
@@ -39,7 +42,7 @@ bool SlideDrop::eventFilter(QObject *watched, QEvent *event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto *drag = static_cast<QDropEvent *>(event);
-        if (acceptedFiles(drag->mimeData(), mTarget).isEmpty())
+        if (drag->source() || acceptedFiles(drag->mimeData(), mTarget).isEmpty())
             return false;
         drag->setDropAction(Qt::CopyAction);
         drag->accept();
@@ -47,7 +50,7 @@ bool SlideDrop::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::Drop: {
         auto *drop = static_cast<QDropEvent *>(event);
-        const QStringList files = acceptedFiles(drop->mimeData(), mTarget);
+        const QStringList files = drop->source() ? QStringList() : acceptedFiles(drop->mimeData(), mTarget);
         if (files.isEmpty())
             return false;
         drop->setDropAction(Qt::CopyAction);
@@ -59,6 +62,40 @@ bool SlideDrop::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool SlideDragStart::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *viewport = qobject_cast<QWidget *>(watched);
+    auto *view = viewport ? qobject_cast<QAbstractItemView *>(viewport->parentWidget()) : nullptr;
+    if (!view)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        const QModelIndex index = view->indexAt(mouse->position().toPoint());
+        mArmed = mouse->button() == Qt::LeftButton && index.isValid()
+                 && view->selectionModel()->isSelected(index);
+        mPressedAt = mouse->position().toPoint();
+        break;
+    }
+    case QEvent::MouseMove: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!mArmed || !(mouse->buttons() & Qt::LeftButton))
+            break;
+        if ((mouse->position().toPoint() - mPressedAt).manhattanLength() < QApplication::startDragDistance())
+            return true;
+        mArmed = false;
+        emit dragRequested();
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        mArmed = false;
+        break;
+    default:
+        break;
+    }
+    return false;
 }
 
 } // namespace quarvel

@@ -2,10 +2,13 @@
 
 // Files dropped from a file manager: on the slide lists, slide files to add
 // to the open library; elsewhere on the window, one library or slide to
-// open. Only local files count, and a folder is never a file, whatever its
-// name ends with.
+// open. Only local files from outside the program count (slides dragged out
+// of its own lists are not added back), and a folder is never a file,
+// whatever its name ends with. And the start of a drag of selected slides
+// out of a list.
 
 #include <QObject>
+#include <QPoint>
 #include <QStringList>
 
 class QMimeData;
@@ -32,6 +35,27 @@ protected:
 
 private:
     Target mTarget;
+};
+
+// Watches a list's viewport: a press on a selected row followed by a move
+// beyond the drag distance asks for a drag of the selection (the view's own
+// drag, which only knows its internal rows, never starts).
+class SlideDragStart : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+signals:
+    void dragRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool mArmed = false;
+    QPoint mPressedAt;
 };
 
 } // namespace quarvel

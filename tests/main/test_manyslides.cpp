@@ -270,6 +270,14 @@ TEST_F(ManySlidesTest, DroppedSlidesAreAddedInOneSaveAndADroppedLibraryOpens)
     EXPECT_EQ(saved.slideData(10), slideWithColor(21));
     EXPECT_EQ(saved.slideData(0), slideWithColor(1));
 
+    // Dragged out: the slides as .sld files, byte for byte.
+    const std::unique_ptr<QMimeData> out = w->slidesAsFiles({0, 10});
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out->urls().size(), 2);
+    EXPECT_TRUE(out->urls()[0].toLocalFile().endsWith("/DOOR1.sld"));
+    EXPECT_EQ(test::readFile(out->urls()[0].toLocalFile()), slideWithColor(1));
+    EXPECT_EQ(test::readFile(out->urls()[1].toLocalFile()), slideWithColor(21));
+
     SlideLibrary other;
     other.addSlideData(slideWithColor(3), "ONLY", "ONLY");
     other.saveLibrary(mDir.filePath("other.slb"));
