@@ -46,8 +46,9 @@ Existing files are replaced.
 Writes a new slide library holding the given slides in the order given; an
 existing file of that name is replaced. Each slide is named after its file
 without folder and extension, ASCII letters upper-cased, encoded in the name
-code page (--codepage); a name may take at most 31 bytes. Two slides of the
-same name (without regard to case) are refused.
+code page (--codepage); a name may take at most 31 bytes and holds no blank,
+no control character and none of / \ : * ? " < > |. Two slides of the same
+name (without regard to case) are refused.
 )TXT",
      runCreate, true},
     {"add", "add LIBRARY SLIDE.sld...            append slides (a slide of the same name is replaced)",
@@ -73,8 +74,9 @@ found; the library is then replaced in one step.
 
 Renames slide OLD (matched without regard to case) to NEW. NEW is stored as
 the names of new slides are: ASCII letters upper-cased, encoded in the name
-code page (--codepage), at most 31 bytes; a name another slide already has
-(without regard to case) is refused. The library is replaced in one step.
+code page (--codepage), at most 31 bytes, the characters as in "create"; a
+name another slide already has (without regard to case) is refused. The
+library is replaced in one step.
 )TXT",
      runRename, true},
     {"render", "render SPEC|LIBRARY -o OUT          draw a slide, or every slide of a library",
