@@ -20,8 +20,10 @@ damaged or not: the damage is part of the report.
      R"TXT(Usage: quarvel-cli names LIBRARY
 
 Prints the name of every slide, one per line, in library order, decoded in the
-name code page (--codepage) and written as UTF-8. For a single slide file, its
-name (the file name without folder and extension).
+name code page (--codepage) and written as UTF-8. Control bytes and bytes the
+code page cannot decode are shown as \xHH and a backslash as \\; other
+commands take a name in this form too. For a single slide file, its name (the
+file name without folder and extension).
 )TXT",
      runNames, true},
     {"extract", "extract LIBRARY [NAME...] [-o DIR]  write slides as NAME.sld",
