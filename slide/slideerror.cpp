@@ -4,6 +4,8 @@ namespace quarvel {
 
 static QString compose(const QString &file, const QString &reason, qint64 offset)
 {
+    if (file.isEmpty())
+        return reason;
     if (offset >= 0)
         return QStringLiteral("%1, byte %2: %3").arg(file).arg(offset).arg(reason);
     return QStringLiteral("%1: %2").arg(file, reason);
@@ -11,9 +13,19 @@ static QString compose(const QString &file, const QString &reason, qint64 offset
 
 SlideError::SlideError(QString file, QString reason, qint64 offset)
     : std::runtime_error(compose(file, reason, offset).toStdString())
+    , mError(file.toStdString(), core::Reason::Other, reason.toStdString(), offset)
     , mFile(std::move(file))
     , mReason(std::move(reason))
     , mOffset(offset)
+{
+}
+
+SlideError::SlideError(core::Error error)
+    : std::runtime_error(error.message())
+    , mError(std::move(error))
+    , mFile(QString::fromStdString(mError.file()))
+    , mReason(QString::fromStdString(mError.reasonText()))
+    , mOffset(mError.offset())
 {
 }
 

@@ -1,107 +1,42 @@
 #pragma once
 
-// Reading of AutoCAD slides: the header of both formats (level 1 and level 2),
-// both byte orders, and the data records, decoded into drawing batches that a
-// renderer or a metafile writer can walk without knowing the file format.
+// The slide core's decoding (core/slidedata.h) for the Qt side: the same
+// types under the quarvel namespace, plus conveniences for Qt containers.
+
+#include "core/slidedata.h"
 
 #include <QByteArray>
-#include <QLine>
-#include <QPoint>
 #include <QString>
-
-#include <cstdint>
-#include <vector>
 
 namespace quarvel {
 
-enum class ByteOrder : std::uint8_t { LowFirst, HighFirst };
+using core::ByteOrder;
+using core::Damage;
+using core::DecodeResult;
+using core::kNewHeaderSize;
+using core::kOldHeaderSize;
+using core::kSlideId;
+using core::kSlideIdLength;
+using core::kSlideTypeByte;
+using core::Line;
+using core::Point;
+using core::SlideDrawing;
+using core::SlideHeader;
+using core::SlideStats;
+using core::damageText;
+using core::decodeSlide;
+using core::hasSlideId;
+using core::slideExtent;
 
-inline constexpr std::size_t kSlideIdLength = 17;
-extern const char kSlideId[kSlideIdLength];      // "AutoCAD Slide" CR LF ^Z NUL
-inline constexpr int kNewHeaderSize = 31;
-inline constexpr int kOldHeaderSize = 34;
-inline constexpr std::uint8_t kSlideTypeByte = 0x56;
-
-struct SlideHeader
-{
-    int level = 2;                 // 1 = old format (34-byte header), 2 = new format
-    ByteOrder order = ByteOrder::LowFirst;
-    int highX = 0;                 // largest x of the drawing area
-    int highY = 0;                 // largest y of the drawing area
-    double aspect = 0.0;           // physical width / height as stored
-    std::uint32_t aspectRaw = 0;   // level 2: the stored value (aspect * 10,000,000)
-    int hardwareFill = 2;
-    std::uint8_t typeByte = kSlideTypeByte;
-    int size = kNewHeaderSize;     // bytes before the first record
-
-    // The aspect to draw with: the stored one, or the shape of the pixel grid
-    // when the stored value is zero, negative or absurd.
-    double drawingAspect() const;
-};
-
-// A decoded slide as drawing batches. Consecutive vectors in one colour form
-// one batch of lines; each filled polygon is a batch of its own. Colours are
-// AutoCAD colour indices, resolved against a background only when drawn.
-struct SlideDrawing
-{
-    enum class Kind : std::uint8_t { Lines, Polygon };
-    struct Batch
-    {
-        Kind kind;
-        std::uint8_t color;
-        std::uint32_t first;   // index into lines (Lines) or points (Polygon)
-        std::uint32_t count;
-    };
-
-    std::vector<QLine> lines;      // slide coordinates, y up
-    std::vector<QPoint> points;    // polygon vertices, slide coordinates
-    std::vector<Batch> batches;
-
-    void clear();
-    bool isEmpty() const { return batches.empty(); }
-};
-
-struct SlideStats
-{
-    std::uint32_t vectors = 0;
-    std::uint32_t offsetVectors = 0;
-    std::uint32_t commonEndpointVectors = 0;
-    std::uint32_t fillRecords = 0;
-    std::uint32_t fillPolygons = 0;
-    std::uint32_t colorRecords = 0;
-    std::uint32_t distinctColors = 0;
-    bool outsideArea = false;      // some coordinate lies outside 0..high X / 0..high Y
-};
-
-struct DecodeResult
-{
-    bool isSlide = false;          // the header was recognised
-    bool reachedEnd = false;       // the end-of-file record was found
-    SlideHeader header;
-    qsizetype length = 0;          // bytes up to and with the end-of-file record (or read before the damage)
-    qsizetype errorOffset = -1;    // offset of the first problem, from the start of the slide
-    QString error;                 // empty when the slide is sound
-    SlideStats stats;
-
-    bool isSound() const { return isSlide && reachedEnd && error.isEmpty(); }
-};
-
-// Decodes the slide that starts at data[0]; size bounds what may be read
-// (inside a library: up to the end of the file). Bytes after the end-of-file
-// record are not looked at. When drawing is given it receives every primitive
-// decoded before the first fatal problem. Never reads outside data[0..size).
-DecodeResult decodeSlide(const char *data, qsizetype size, SlideDrawing *drawing = nullptr);
 inline DecodeResult decodeSlide(const QByteArray &bytes, SlideDrawing *drawing = nullptr)
 {
-    return decodeSlide(bytes.constData(), bytes.size(), drawing);
+    return core::decodeSlide(bytes.constData(), static_cast<std::size_t>(bytes.size()), drawing);
 }
 
-// The length of the slide at data[0] up to and with its end-of-file record,
-// or -1 when no end-of-file record is reached. Steps over the records without
-// interpreting them: the same length decodeSlide finds, much faster.
-qsizetype slideExtent(const char *data, qsizetype size);
-
-// True when data starts with the slide ID string (header not yet checked).
-bool hasSlideId(const char *data, qsizetype size);
+// The English wording of what is wrong with a decoded slide; empty when sound.
+inline QString errorText(const DecodeResult &result)
+{
+    return QString::fromStdString(result.error);
+}
 
 } // namespace quarvel

@@ -70,13 +70,13 @@ void SlideView::load(const QString &spec)
     }
     const DecodeResult result = library.decode(index, &mDrawing);
     if (!result.isSlide) {
-        mError = SlideError(file, result.error, result.errorOffset).message();
+        mError = SlideError(file, errorText(result), result.errorOffset).message();
         return;
     }
     mHeader = result.header;
     mHasSlide = true;
-    if (!result.error.isEmpty())
-        mError = SlideError(file, result.error, result.errorOffset).message();
+    if (!result.error.empty())
+        mError = SlideError(file, errorText(result), result.errorOffset).message();
 }
 
 const SlideLibrary &SlideView::openLibrary(const QString &path)

@@ -31,6 +31,7 @@ struct Line
 {
     Point a;
     Point b;
+    friend bool operator==(const Line &, const Line &) = default;
 };
 
 struct SlideHeader
