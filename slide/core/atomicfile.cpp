@@ -308,17 +308,24 @@ int closeChecked(int fd)
 } // namespace
 
 AtomicFile::AtomicFile(fs::path target)
-    : mTarget(std::move(target))
+    : mTarget(std::move(target)), mFinal(mTarget)
 {
-    const fs::path folder = folderOf(mTarget);
+    // A link to a file is followed: the file it names is replaced, the link
+    // stays.
+    std::error_code ec;
+    if (fs::is_symlink(mTarget, ec)) {
+        if (fs::path real = fs::weakly_canonical(mTarget, ec); !ec)
+            mFinal = real;
+    }
+    const fs::path folder = folderOf(mFinal);
     struct stat st;
-    const bool exists = ::stat(mTarget.c_str(), &st) == 0;
+    const bool exists = ::stat(mFinal.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode))
         throw writeError(mTarget, EISDIR);
     mDirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (mDirFd < 0)
         throw writeError(mTarget, errno);
-    removeStaleTemporaries(mTarget);
+    removeStaleTemporaries(mFinal);
 
 #ifdef O_TMPFILE
     if (unnamedAllowed())
@@ -327,7 +334,7 @@ AtomicFile::AtomicFile(fs::path target)
     if (mFd < 0) {
         // No unnamed files here (vfat, network shares): a named one that
         // holds a lock while this save lives.
-        const std::string prefix = temporaryPrefix(mTarget);
+        const std::string prefix = temporaryPrefix(mFinal);
         int error = EEXIST;
         for (int attempt = 0; attempt < 100 && mFd < 0; ++attempt) {
             const std::string name = prefix + randomSuffix();
@@ -422,7 +429,7 @@ void AtomicFile::commit()
         mStamp.inode = st.st_ino;
     }
 
-    const std::string prefix = temporaryPrefix(mTarget);
+    const std::string prefix = temporaryPrefix(mFinal);
     if (mTemporary.empty()) {
         // Give the unnamed file a name of our own beside the target; the
         // rename below replaces the target with it.
@@ -432,7 +439,7 @@ void AtomicFile::commit()
             const std::string name = prefix + randomSuffix();
             if (::linkat(AT_FDCWD, self.c_str(), mDirFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0
                 || ::linkat(mFd, "", mDirFd, name.c_str(), AT_EMPTY_PATH) == 0) {
-                mTemporary = folderOf(mTarget) / name;
+                mTemporary = folderOf(mFinal) / name;
                 break;
             }
             error = errno;
@@ -460,7 +467,7 @@ void AtomicFile::commit()
     }
     int renameError = askGate(Stage::Rename, mWritten, 0);
     if (renameError == 0
-        && ::renameat(mDirFd, mTemporary.filename().c_str(), mDirFd, mTarget.filename().c_str()) != 0)
+        && ::renameat(mDirFd, mTemporary.filename().c_str(), mDirFd, mFinal.filename().c_str()) != 0)
         renameError = errno;
     if (keeper >= 0)
         ::close(keeper);

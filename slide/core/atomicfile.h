@@ -83,6 +83,7 @@ private:
     void closeHandle();
 
     std::filesystem::path mTarget;
+    std::filesystem::path mFinal;       // the file replaced: the target, or the file a link names
     std::filesystem::path mTemporary;   // empty while the temporary file has no name
     std::uint64_t mWritten = 0;
     bool mCommitted = false;
