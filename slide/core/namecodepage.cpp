@@ -288,8 +288,11 @@ Conversion runIconv(iconv_t cd, std::string_view in, std::string &out)
     char *dst = out.data();
     std::size_t dstLeft = out.size();
     Conversion result = Conversion::Ok;
-    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1))
+    const std::size_t done = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    if (done == static_cast<std::size_t>(-1))
         result = errno == EINVAL ? Conversion::Incomplete : Conversion::Invalid;
+    else if (done != 0)   // characters replaced by approximations
+        result = Conversion::Invalid;
     else if (iconv(cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<std::size_t>(-1))
         result = Conversion::Invalid;
     out.resize(out.size() - dstLeft);
@@ -351,11 +354,14 @@ std::string NameCodePage::decodeImpl(std::string_view raw, bool *clean) const
     std::string out;
     if (conv && conv->toUtf8(raw, out) == Conversion::Ok) {
         bool plain = true;
-        for (char ch : out) {
-            const auto b = static_cast<unsigned char>(ch);
-            if (b < 0x20 || b == 0x7F || b == '\\' || b == 0xC2)   // 0xC2 leads U+0080..U+00BF, C1 among them
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const auto b = static_cast<unsigned char>(out[i]);
+            const bool c1 = b == 0xC2 && i + 1 < out.size() && static_cast<unsigned char>(out[i + 1]) <= 0x9F;
+            if (b < 0x20 || b == 0x7F || b == '\\' || c1)
                 plain = false;
         }
+        // Decoded whole, so that a converter that joins a letter and its
+        // accent (Vietnamese, Hebrew) shows the name as it shows elsewhere.
         if (plain)
             return out;
     }
@@ -462,19 +468,17 @@ std::string NameCodePage::encodeNew(std::string_view name) const
     std::string bytes;
     if (hasHighByte(upper)) {
         Converters *conv = converters();
-        std::string back;
-        // Only a clean round trip proves that the name survives: some
-        // converters replace a character they lack without a word.
-        if (!conv || !conv->fromUtf8(upper, bytes) || conv->toUtf8(bytes, back) != Conversion::Ok || back != upper) {
+        // The converters are asked to refuse what they cannot represent
+        // exactly (no replacement, no best fit).
+        if (!conv || !conv->fromUtf8(upper, bytes)) {
             // Name the first character the code page lacks.
-            std::string one, oneBack;
-            std::string culprit;
+            std::string one;
+            std::string culprit = upper;
             for (std::size_t i = 0; i < upper.size();) {
                 char32_t c;
                 const std::size_t len = std::max<std::size_t>(readUtf8(upper, i, c), 1);
                 const std::string_view piece = std::string_view(upper).substr(i, len);
-                if (!conv || !conv->fromUtf8(piece, one) || conv->toUtf8(one, oneBack) != Conversion::Ok
-                    || oneBack != piece) {
+                if (!conv || !conv->fromUtf8(piece, one)) {
                     culprit = std::string(piece);
                     break;
                 }
