@@ -287,6 +287,7 @@ TEST(SlideNames, RawNamesAreShownUnambiguously)
         {1251, "A\\B\x1b\n\x7f", "A\\\\B\\x1b\\x0a\\x7f"},
         {950, "\x80\xa4\x61", "\\x80兀"},            // decodes to a C1 control
         {1252, "CAF\xc9", "CAFÉ"},
+        {1258, "\xe2\xcc\xac", "ầ¬"},                // letter and accent joined, as elsewhere
         {99999, "A\xe4", "A\\xe4"},                  // no such code page: only ASCII is shown as is
     };
     for (const Case &c : cases) {
@@ -325,6 +326,7 @@ TEST(SlideNames, NewNamesFollowOneRule)
         {1251, std::string(32, 'x'), "", Reason::NameTooLong, 32, ""},
         {936, "中文中文中文中文中文中文中文中", hex("D6D0CEC4D6D0CEC4D6D0CEC4D6D0CEC4D6D0CEC4D6D0CEC4D6D0CEC4D6D0"), ok, 0, ""},
         {936, "中文中文中文中文中文中文中文中文", "", Reason::NameTooLong, 32, ""},
+        {1258, "ầ¬", "\xe2\xcc\xac", ok, 0, ""},
         {950, "兀ab", "\xa4\x61\x41\x42", ok, 0, ""},   // a trail byte like "a" is not upper-cased
         {1251, "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ", std::string(16, '\xc6'), ok, 0, ""},   // 32 bytes in UTF-8, 16 stored
         {1251, "", "", Reason::NameEmpty, 0, ""},
