@@ -328,7 +328,9 @@ AtomicFile::AtomicFile(fs::path target)
     removeStaleTemporaries(mFinal);
 
 #ifdef O_TMPFILE
-    if (unnamedAllowed())
+    // An unnamed file is given its name through /proc at commit: without
+    // /proc, a named one from the start.
+    if (unnamedAllowed() && ::access("/proc/self/fd", X_OK) == 0)
         mFd = ::openat(mDirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
 #endif
     if (mFd < 0) {

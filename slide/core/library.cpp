@@ -322,20 +322,24 @@ std::optional<std::size_t> Library::indexOf(std::string_view name) const
     return std::nullopt;
 }
 
-std::string Library::spanOf(const Entry &e) const
+std::string Library::spanOf(const Entry &e, const InputFile *open) const
 {
     if (e.memory)
         return e.memory->substr(static_cast<std::size_t>(e.offset), static_cast<std::size_t>(e.span));
-    InputFile input(mSource->file);
-    if (input.stamp() != mSource->stamp)
-        throw Error(displayPath(mSource->file), Reason::Changed);
+    std::optional<InputFile> own;
+    if (!open) {
+        own.emplace(mSource->file);
+        if (own->stamp() != mSource->stamp)
+            throw Error(displayPath(mSource->file), Reason::Changed);
+        open = &*own;
+    }
     std::string bytes;
     try {
         bytes.resize(static_cast<std::size_t>(e.span));
     } catch (const std::bad_alloc &) {
         throw Error(displayPath(mSource->file), Reason::OutOfMemory);
     }
-    input.readExactly(e.offset, bytes.data(), bytes.size(), mSource->stamp.size);
+    open->readExactly(e.offset, bytes.data(), bytes.size(), mSource->stamp.size);
     return bytes;
 }
 
@@ -482,7 +486,7 @@ void Library::rename(std::size_t index, std::string newName)
     mEntries[index].name = std::move(newName);
 }
 
-Library::Layout Library::plan() const
+Library::Layout Library::plan(const InputFile *input) const
 {
     // Every slide's extent is settled before anything is written, so that a
     // slide that cannot be written stops the save before the temporary file
@@ -518,7 +522,7 @@ Library::Layout Library::plan() const
             // A slide whose end cannot be found is kept exactly as it stands
             // in the library it came from, up to where the next slide begins.
             if (e.length < 0) {
-                const std::string span = spanOf(e);
+                const std::string span = spanOf(e, input);
                 e.length = slideExtent(span.data(), span.size());
             }
             const bool sound = e.length >= 0;
@@ -568,7 +572,7 @@ void Library::writeTo(const Sink &sink) const
         if (input->stamp() != mSource->stamp)
             throw Error(displayPath(mSource->file), Reason::Changed);
     }
-    writeWith(plan(), input.get(), sink);
+    writeWith(plan(input.get()), input.get(), sink);
 }
 
 std::string Library::toBytes() const
@@ -619,7 +623,7 @@ void Library::save(const fs::path &target, std::chrono::milliseconds wait)
                 throw;
         }
     }
-    const Layout layout = plan();
+    const Layout layout = plan(input.get());
     AtomicFile out(target);
     writeWith(layout, input.get(), [&out](const char *data, std::size_t size) { out.write(data, size); });
     // Windows cannot rename over a file that is still open, even with

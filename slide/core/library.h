@@ -195,12 +195,13 @@ private:
     void loadSingleSlide(std::string bytes);
     const Entry &entryAt(std::size_t index) const;
     const Entry &readableEntry(std::size_t index) const;
-    std::string spanOf(const Entry &entry) const;
+    // The entry's span, read through open when it is given.
+    std::string spanOf(const Entry &entry, const InputFile *open = nullptr) const;
     std::int64_t lengthOf(const Entry &entry, std::size_t index) const;
     void appendSlide(std::string name, std::string slide, std::string_view sourceForErrors);
     std::string fileForErrors() const;
     std::string shown(std::string_view name) const;
-    Layout plan() const;
+    Layout plan(const InputFile *input) const;
     void writeWith(const Layout &layout, InputFile *input, const Sink &sink) const;
     void adopt(const Layout &layout, const std::filesystem::path &target);
 
