@@ -24,6 +24,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -331,6 +333,37 @@ TEST_F(ManySlidesTest, ExportWritesPicturesAndAsksOnceAboutFilesThatExist)
         EXPECT_EQ(QDir(choice.folder).entryList(QDir::Files).size(), answer == Answer::Cancel ? 5 : 10);
         EXPECT_EQ(test::readFile(first) == "old", answer != Answer::Yes);
     }
+}
+
+// A drag across the file list opens the file it was pressed on and the one
+// it is let go on, not every file in between.
+TEST_F(ManySlidesTest, DraggingAcrossTheFileListOpensOnlyWhereItEnds)
+{
+    for (const char *name : {"b.slb", "c.slb", "d.slb"}) {
+        SlideLibrary lib;
+        lib.addSlideData(slideWithColor(1), QByteArray(name).toUpper().left(1), "x");
+        lib.saveLibrary(mDir.filePath(name));
+    }
+    auto w = makeWindow();
+    w->show();
+    QAbstractItemView *view = w->explorerList()->currentView();
+    QStringList opened;
+    QObject::connect(w->explorerList(), &FileListPane::itemSelected, [&](const QString &p) { opened << QFileInfo(p).fileName(); });
+    auto at = [&](const char *name) {
+        const QModelIndex item = w->explorerList()->model().index(mDir.filePath(name));
+        for (int i = 0; i < 200 && view->visualRect(item).isEmpty(); ++i)
+            QTest::qWait(10);
+        return view->visualRect(item).center();
+    };
+    const QPoint b = at("b.slb"), c = at("c.slb"), d = at("d.slb");
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, b);
+    for (const QPoint &p : {c, d}) {
+        QMouseEvent move(QEvent::MouseMove, p, view->viewport()->mapToGlobal(p), Qt::NoButton, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(view->viewport(), &move);
+    }
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, d);
+    EXPECT_EQ(opened, QStringList({"b.slb", "d.slb"}));
+    EXPECT_EQ(listTexts(*w), QStringList({"D"}));
 }
 
 TEST_F(ManySlidesTest, AnotherNameCodePageFromOptionsRereadsTheNames)
