@@ -310,6 +310,17 @@ TEST_F(SaveFailures, TwoEditorsAtOnceLoseNothingSilently)
     EXPECT_EQ(lost, 0);
     EXPECT_EQ(waitedOut, 0) << "an editor that opened for editing gave up waiting";
     EXPECT_GE(landed, kPairs);
+
+    // An editor that waits longer than it may gives up, changing nothing.
+    const std::string before = readAll(lib);
+    const core::EditLock held = core::EditLock::acquire(lib);
+    try {
+        core::Library::openForEdit(lib, std::chrono::milliseconds(100)).save(lib);
+        ADD_FAILURE() << "the second editor did not wait";
+    } catch (const core::Error &e) {
+        EXPECT_EQ(e.message(), lib.string() + ": is being changed by another program; try again");
+    }
+    EXPECT_EQ(readAll(lib), before);
 }
 
 // An editor killed at a random moment of its save leaves the old library or
