@@ -4,7 +4,7 @@
 # core and the tool only, statically linked), then runs it under Wine beside
 # the Linux build and checks that both give the same bytes:
 #   - names of a library in the Chinese (936) and the Cyrillic (1251) code page;
-#   - render of a slide to PNG;
+#   - render of a slide to PNG, SVG, WMF and DXF, and a library's thumbnail;
 #   - create, add, delete and rename of a library, step by step;
 # every path given to the .exe as Windows writes it (drive letter Z:,
 # backslashes; Wine maps Z:\ to /).
@@ -72,10 +72,15 @@ wincli names "$(winpath "$work/cyrillic.slb")" > "$work/win/names1251"
 "$linux_cli" names "$work/cyrillic.slb" > "$work/linux/names1251"
 check "names, code page 1251" "$work/win/names1251" "$work/linux/names1251"
 
-# Pictures.
-wincli render "$(winpath "$corpus/sld/2CIR.SLD")" -o "$(winpath "$work/win/2cir.png")" --size 800x600
-"$linux_cli" render "$corpus/sld/2CIR.SLD" -o "$work/linux/2cir.png" --size 800x600
-check "render to PNG" "$work/win/2cir.png" "$work/linux/2cir.png"
+# Pictures: every format, and a library's thumbnail.
+for format in png svg wmf dxf; do
+    wincli render "$(winpath "$corpus/slb/DOOR.SLB")(D90)" -o "$(winpath "$work/win/d90.$format")" --size 800x600
+    "$linux_cli" render "$corpus/slb/DOOR.SLB(D90)" -o "$work/linux/d90.$format" --size 800x600
+    check "render to ${format^^}" "$work/win/d90.$format" "$work/linux/d90.$format"
+done
+wincli thumbnail "$(winpath "$corpus/slb/DOOR.SLB")" "$(winpath "$work/win/thumb.png")" 256
+"$linux_cli" thumbnail "$corpus/slb/DOOR.SLB" "$work/linux/thumb.png" 256
+check "thumbnail" "$work/win/thumb.png" "$work/linux/thumb.png"
 
 # Library edits, compared after every step.
 step() {   # step NAME ARGS... ; ARGS use @/ for the side's own folder
