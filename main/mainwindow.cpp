@@ -1075,9 +1075,11 @@ void MainWindow::addSlideFiles(const QStringList &files)
     const int current = mList->currentRow();
     {
         const QSignalBlocker quiet(mList);
-        mList->clear();
+        QStringList names;
         for (int i = 0; i < mState.CurrentLibrary->slideCount(); ++i)
-            mList->addItem(mState.CurrentLibrary->slideName(i));
+            names << mState.CurrentLibrary->slideName(i);
+        mList->clear();
+        mList->addItems(names);   // one insertion: the filter runs once
     }
     SetButtEnabled(library, mList->count());
     mList->setCurrentRow(-1);
