@@ -121,8 +121,10 @@ QImage ThumbnailCache::thumbnail(int row)
     try {
         bytes = mLibrary->slideData(row);
     } catch (...) {
-        mImages.insert(keyFor(row), new QImage(unreadableThumbnail()));
-        return *mImages.object(keyFor(row));
+        // Not kept: the row may stand for another slide once an edit that
+        // is under way has settled.
+        static const QImage unreadable = unreadableThumbnail();
+        return unreadable;
     }
     mPending.insert(row);
     // The row is being painted: keep it wanted until the paint has settled

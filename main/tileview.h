@@ -37,7 +37,7 @@ public:
 
     // The thumbnail of row, or a null image while it is being drawn (the
     // drawing is started here). A slide that cannot be drawn gets an image
-    // that says so, so it is not tried again.
+    // that says so.
     QImage thumbnail(int row);
 
     // Rows last painted; work queued for rows far from them is dropped.
