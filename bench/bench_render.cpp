@@ -3,6 +3,8 @@
 // walking a slide list with the arrow keys).
 
 #include "benchdata.h"
+#include "pngwriter.h"
+#include "raster.h"
 #include "renderer.h"
 #include "slideview.h"
 #include "slidewriter.h"
@@ -88,7 +90,7 @@ QByteArray triangleSlide(int triangles)
     w.color(3);
     for (int i = 0; i < triangles; ++i) {
         const int x = rng.next(1860), y = 1 + rng.next(815);
-        const QPoint tri[3] = {{x, y}, {x + 3 + rng.next(10), y}, {x, y + 3 + rng.next(10)}};
+        const Point tri[3] = {{x, y}, {x + 3 + rng.next(10), y}, {x, y + 3 + rng.next(10)}};
         w.fill(tri);
     }
     return w.finish();
@@ -96,10 +98,11 @@ QByteArray triangleSlide(int triangles)
 
 void renderLoop(benchmark::State &state, const Decoded &d, QSize size)
 {
+    // As the view paints: drawn into palette rows, then put on the screen's image.
     QImage image(size, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter painter(&image);
-        renderSlide(painter, d.header, d.drawing, QRectF(QPointF(0, 0), QSizeF(size)), Qt::black);
+        painter.drawImage(0, 0, renderToImage(d.header, d.drawing, size, Qt::black));
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     }
@@ -128,6 +131,88 @@ void BM_Render50kTriangles(benchmark::State &state)
 }
 BENCHMARK(BM_Render50kTriangles)->Unit(benchmark::kMillisecond);
 
+// The core rasteriser alone, into palette rows: what quarvel-cli and the
+// view draw with, without the painter that puts the image on screen.
+void coreLoop(benchmark::State &state, const Decoded &d, int width, int height)
+{
+    std::vector<std::uint8_t> rows(std::size_t(width) * height);
+    std::vector<core::Rgb> palette;
+    for (auto _ : state) {
+        core::drawSlide(d.header, d.drawing, {rows.data(), width, height, width},
+                        {0, 0, double(width), double(height)}, {0, 0, 0}, palette);
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.counters["vectors"] = static_cast<double>(d.drawing.lines.size());
+}
+
+void BM_CoreRaster100kShortVectors(benchmark::State &state)
+{
+    static const Decoded d = decodeBytes(shortVectorSlide(100'000));
+    coreLoop(state, d, 1000, 700);
+}
+BENCHMARK(BM_CoreRaster100kShortVectors)->Unit(benchmark::kMillisecond);
+
+void BM_CoreRaster100kLongVectors(benchmark::State &state)
+{
+    static const Decoded d = decodeBytes(longVectorSlide(100'000));
+    coreLoop(state, d, 1000, 700);
+}
+BENCHMARK(BM_CoreRaster100kLongVectors)->Unit(benchmark::kMillisecond);
+
+void BM_CoreRaster50kTriangles(benchmark::State &state)
+{
+    static const Decoded d = decodeBytes(triangleSlide(50'000));
+    coreLoop(state, d, 1000, 700);
+}
+BENCHMARK(BM_CoreRaster50kTriangles)->Unit(benchmark::kMillisecond);
+
+// Every corpus slide file at 800 x 600, one after another.
+void BM_CoreRasterCorpusFiles(benchmark::State &state)
+{
+    static const std::vector<Decoded> slides = [] {
+        std::vector<Decoded> v;
+        const QDir dir(QStringLiteral(QUARVEL_CORPUS_DIR "/sld"));
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name)) {
+            QFile file(dir.filePath(name));
+            if (file.open(QIODevice::ReadOnly))
+                v.push_back(decodeBytes(file.readAll()));
+        }
+        return v;
+    }();
+    std::vector<std::uint8_t> rows(800 * 600);
+    std::vector<core::Rgb> palette;
+    for (auto _ : state) {
+        for (const Decoded &d : slides)
+            core::drawSlide(d.header, d.drawing, {rows.data(), 800, 600, 800}, {0, 0, 800, 600}, {0, 0, 0},
+                            palette);
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.counters["slides"] = static_cast<double>(slides.size());
+}
+BENCHMARK(BM_CoreRasterCorpusFiles)->Unit(benchmark::kMillisecond);
+
+// PNG writing of a drawn slide into memory: Arg 0 the 100,000-vector slide
+// (seven colours: 4 bits per pixel) at 1000 x 700, Arg 1 a slide of one
+// colour (1 bit per pixel) at 800 x 600.
+void BM_CorePngWrite(benchmark::State &state)
+{
+    static const Decoded many = decodeBytes(shortVectorSlide(100'000));
+    static const Decoded one = decodeBytes(longVectorSlide(2'000));
+    const bool single = state.range(0) == 1;
+    const core::PaletteImage image =
+        single ? core::rasterize(one.header, one.drawing, 800, 600, {0, 0, 0})
+               : core::rasterize(many.header, many.drawing, 1000, 700, {0, 0, 0});
+    std::string out;
+    for (auto _ : state) {
+        out.clear();
+        core::StringSink sink(out);
+        core::writePng(sink, image);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["bytes"] = static_cast<double>(out.size());
+}
+BENCHMARK(BM_CorePngWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // Every corpus slide (files and library members), one after another, at the
 // view's usual size.
 void BM_RenderCorpusAll(benchmark::State &state)
@@ -142,7 +227,7 @@ void BM_RenderCorpusAll(benchmark::State &state)
     for (auto _ : state) {
         for (const Decoded &d : slides) {
             QPainter painter(&image);
-            renderSlide(painter, d.header, d.drawing, QRectF(0, 0, 1000, 700), Qt::black);
+            painter.drawImage(0, 0, renderToImage(d.header, d.drawing, image.size(), Qt::black));
         }
         benchmark::DoNotOptimize(image.constBits());
     }

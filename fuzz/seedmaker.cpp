@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPoint>
 
 #include <cstdio>
 
@@ -25,9 +24,9 @@ QByteArray everyRecord(ByteOrder order)
     w.offsetVector(0, 50, 100, 50);
     w.commonEndpoint(-20, -30);
     w.color(3);
-    const QPoint triangle[] = {{10, 10}, {60, 10}, {35, 50}};
+    const Point triangle[] = {{10, 10}, {60, 10}, {35, 50}};
     w.fill(triangle);
-    const QPoint decagon[] = {{200, 200}, {240, 190}, {280, 200}, {300, 230}, {300, 270},
+    const Point decagon[] = {{200, 200}, {240, 190}, {280, 200}, {300, 230}, {300, 270},
                               {280, 300}, {240, 310}, {200, 300}, {180, 270}, {180, 230}};
     w.fill(decagon);
     return w.finish();

@@ -112,10 +112,19 @@ void SlideView::setNameCodec(const NameCodec &codec)
 void SlideView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (mHasSlide)
-        renderSlide(painter, mHeader, mDrawing, QRectF(rect()), mBackground);
-    else
+    // Drawn in device pixels, so that a vector is one screen pixel wide on
+    // high-density screens too.
+    const qreal ratio = devicePixelRatioF();
+    QImage image;
+    if (mHasSlide) {
+        const QSize pixels(qRound(width() * ratio), qRound(height() * ratio));
+        image = renderToImage(mHeader, mDrawing, pixels, mBackground);
+        image.setDevicePixelRatio(ratio);
+    }
+    if (image.isNull())
         painter.fillRect(rect(), mBackground);
+    else
+        painter.drawImage(QPointF(0, 0), image);
 }
 
 } // namespace quarvel

@@ -1,9 +1,11 @@
-// Metafile export: the record writer against a hand-checked file, a
+// Metafile and DXF export: the record writer against a hand-checked file, a
 // structural check (object table rules included) of the export of every
-// corpus slide, and an independent reader (libwmf's wmf2svg) drawing what
-// the slide holds.
+// corpus slide, and independent readers (libwmf's wmf2svg, ezdxf) taking
+// what the slide holds.
 
+#include "core/wmfwriter.h"
 #include "decodedslide.h"
+#include "dxfwriter.h"
 #include "slidelibrary.h"
 #include "slidewriter.h"
 #include "testdata.h"
@@ -17,9 +19,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <span>
+#include <sstream>
 
 using namespace quarvel;
 using test::decodeBytes;
@@ -118,16 +124,17 @@ WmfFile readWmf(const QByteArray &b)
 
 TEST(WmfWriter, ReproducesTheHandCheckedExampleByteForByte)
 {
+    using core::WmfWriter;
     WmfWriter w(200, 100, 50);
     w.setMapMode(WmfWriter::Anisotropic);
     w.setWindowOrg(0, 0);
     w.setWindowExt(200, 100);
     w.setBkMode(WmfWriter::Opaque);
-    w.selectObject(w.createBrush(WmfWriter::BrushStyle::Solid, qRgb(0, 0, 0)));
-    const int nullPen = w.createPen(WmfWriter::PenStyle::Null, 0);
+    w.selectObject(w.createBrush(WmfWriter::BrushStyle::Solid, {0, 0, 0}));
+    const int nullPen = w.createPen(WmfWriter::PenStyle::Null, {});
     w.selectObject(nullPen);
     w.rectangle(0, 0, 201, 101);
-    w.selectObject(w.createPen(WmfWriter::PenStyle::Solid, qRgb(255, 0, 0)));
+    w.selectObject(w.createPen(WmfWriter::PenStyle::Solid, {255, 0, 0}));
     w.deleteObject(nullPen);
     w.moveTo(10, 90);
     w.lineTo(190, 10);
@@ -140,7 +147,7 @@ TEST(WmfWriter, ReproducesTheHandCheckedExampleByteForByte)
         "040000002D010200 04000000F0010100 0500000014025A000A00 0500000013020A00BE00 030000000000")
                                                             .replace(' ', ""));
     ASSERT_EQ(expected.size(), 194);
-    EXPECT_EQ(w.finish().toHex(' '), expected.toHex(' '));
+    EXPECT_EQ(QByteArray::fromStdString(w.finish()).toHex(' '), expected.toHex(' '));
 }
 
 TEST(SlideToWmf, DrawsVectorsAsPolylinesAndFillsAsPolygonsWithYDown)
@@ -152,7 +159,7 @@ TEST(SlideToWmf, DrawsVectorsAsPolylinesAndFillsAsPolygonsWithYDown)
     sw.commonEndpoint(20, 0);   // continues the previous one: one chain
     sw.vector(50, 50, 50, 50);  // a dot
     sw.color(1);                // repeats the colour in force
-    const QPoint tri[3] = {{100, 10}, {150, 10}, {120, 60}};
+    const Point tri[3] = {{100, 10}, {150, 10}, {120, 60}};
     sw.fill(tri);
     sw.color(3);
     sw.vector(0, 0, 199, 99);
@@ -289,6 +296,170 @@ TEST(SlideToWmf, AnIndependentReaderPutsLineEndsWhereTheSlideHasThem)
         ASSERT_EQ(got.size(), expected.size()) << color.toStdString() << "\n" << svg.toStdString();
         for (std::size_t i = 0; i < got.size(); ++i)
             EXPECT_NEAR(got[i], expected[i], 3.0) << color.toStdString() << " coordinate " << i;
+    }
+}
+
+// What a small DXF reader of our own finds in a file: the structure R12
+// needs, and the drawing entities by kind and by colour.
+struct DxfFile
+{
+    QStringList problems;
+    std::string version;
+    std::map<std::string, int> entities;              // LINE, SOLID, POLYLINE
+    std::map<int, int> colours;                       // colour number -> entities
+    std::vector<double> extents;                      // $EXTMIN x, y, $EXTMAX x, y
+};
+
+DxfFile readDxf(const std::string &text)
+{
+    DxfFile f;
+    std::vector<std::pair<int, std::string>> groups;
+    std::istringstream in(text);
+    for (std::string code, value; std::getline(in, code);) {
+        if (!std::getline(in, value)) {
+            f.problems << QStringLiteral("a group code without a value");
+            break;
+        }
+        try {
+            groups.emplace_back(std::stoi(code), value);
+        } catch (const std::exception &) {
+            f.problems << QStringLiteral("group code \"%1\"").arg(QString::fromStdString(code));
+            return f;
+        }
+    }
+    if (groups.empty() || groups.back() != std::pair<int, std::string>(0, "EOF"))
+        f.problems << QStringLiteral("no EOF at the end");
+    std::vector<std::string> sections;
+    std::string section, entity, variable;
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        const auto &[code, value] = groups[i];
+        if (code == 0 && value == "SECTION" && i + 1 < groups.size() && groups[i + 1].first == 2) {
+            section = groups[++i].second;
+            sections.push_back(section);
+        } else if (code == 0 && value == "ENDSEC") {
+            section.clear();
+        } else if (code == 0 && section == "ENTITIES") {
+            entity = value;
+            if (value == "LINE" || value == "SOLID" || value == "POLYLINE")
+                ++f.entities[value];
+        } else if (code == 62 && section == "ENTITIES" && entity != "VERTEX") {
+            ++f.colours[std::stoi(value)];
+        } else if (code == 9 && section == "HEADER") {
+            variable = value;
+        } else if (section == "HEADER" && variable == "$ACADVER" && code == 1) {
+            f.version = value;
+        } else if (section == "HEADER" && (variable == "$EXTMIN" || variable == "$EXTMAX") && code < 30) {
+            f.extents.push_back(std::stod(value));
+        }
+    }
+    if (sections != std::vector<std::string>{"HEADER", "TABLES", "ENTITIES"})
+        f.problems << QStringLiteral("sections");
+    return f;
+}
+
+std::string dxfOf(const test::DecodedSlide &d)
+{
+    std::string out;
+    core::StringSink sink(out);
+    core::writeDxf(sink, d.header, d.drawing);
+    return out;
+}
+
+// Each kind of fill: a triangle and a quadrilateral are a SOLID each, a
+// convex hexagon a fan of two, an arrow (not convex) a closed POLYLINE, a
+// fill without area its outline, a LINE; colour 0 becomes 7.
+TEST(SlideToDxf, WritesEachVectorAndFillInItsColour)
+{
+    SlideWriter sw(639, 479, 4.0 / 3.0);
+    sw.color(0);
+    sw.vector(10, 20, 300, 400);
+    sw.vector(50, 50, 50, 50);
+    sw.color(1);
+    const Point triangle[3] = {{100, 10}, {150, 10}, {120, 60}};
+    const Point quad[4] = {{200, 10}, {260, 10}, {260, 70}, {200, 70}};
+    const Point hexagon[6] = {{300, 100}, {340, 100}, {360, 130}, {340, 160}, {300, 160}, {280, 130}};
+    const Point arrow[5] = {{400, 100}, {450, 130}, {400, 160}, {420, 130}, {400, 110}};
+    for (const auto &polygon : {std::span<const Point>(triangle), std::span<const Point>(quad),
+                                std::span<const Point>(hexagon), std::span<const Point>(arrow)})
+        sw.fill(polygon);
+    sw.color(5);
+    const Point sliver[3] = {{500, 100}, {600, 100}, {600, 100}};
+    sw.fill(sliver);
+    const auto d = decodeBytes(sw.finish());
+    const DxfFile f = readDxf(dxfOf(d));
+    EXPECT_TRUE(f.problems.isEmpty()) << f.problems.join("; ").toStdString();
+    EXPECT_EQ(f.version, "AC1009");
+    EXPECT_EQ(f.entities, (std::map<std::string, int>{{"LINE", 3}, {"POLYLINE", 1}, {"SOLID", 4}}));
+    EXPECT_EQ(f.colours, (std::map<int, int>{{1, 5}, {5, 1}, {7, 2}}));
+    // Square pixels: the slide's own coordinates.
+    EXPECT_EQ(f.extents, (std::vector<double>{10, 10, 600, 400}));
+}
+
+QString pythonWithEzdxf()
+{
+    for (const QString &python : {QStandardPaths::findExecutable(QStringLiteral("python3")),
+                                  QStringLiteral("/usr/bin/python3")}) {
+        if (python.isEmpty())
+            continue;
+        QProcess p;
+        p.start(python, {QStringLiteral("-c"), QStringLiteral("import ezdxf")});
+        if (p.waitForFinished(30'000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+            return python;
+    }
+    return {};
+}
+
+// Every corpus slide: our reader finds a sound file with an entity for every
+// vector and at least one for every fill, in the slide's colours; ezdxf
+// (when installed) audits the files of the smaller slides (it is slow)
+// without errors and counts the same.
+TEST(CorpusExport, EveryCorpusSlideExportsASoundDxf)
+{
+    QTemporaryDir dir;
+    QStringList files;
+    std::map<QString, std::pair<int, int>> counts;   // file -> LINE, SOLID
+    for (const QString &path : test::corpusFiles("sld")) {
+        SCOPED_TRACE(path.toStdString());
+        const auto d = decodeBytes(test::readFile(path));
+        const std::string dxf = dxfOf(d);
+        const DxfFile f = readDxf(dxf);
+        EXPECT_TRUE(f.problems.isEmpty()) << f.problems.join("; ").toStdString();
+        std::map<int, int> least;   // colour -> vectors and fills
+        for (const SlideDrawing::Batch &b : d.drawing.batches)
+            least[b.color == 0 ? 7 : b.color] += b.kind == SlideDrawing::Kind::Lines ? int(b.count) : 1;
+        ASSERT_EQ(f.colours.size(), least.size());
+        for (const auto &[colour, n] : least)
+            EXPECT_GE(f.colours.at(colour), n) << "colour " << colour;
+        EXPECT_GE(f.entities.count("LINE") ? f.entities.at("LINE") : 0, int(d.drawing.lines.size()));
+        const QString file = dir.filePath(QFileInfo(path).completeBaseName() + QStringLiteral(".dxf"));
+        ASSERT_TRUE(test::writeFile(file, QByteArray::fromStdString(dxf)));
+        if (dxf.size() < 300'000)
+            files << file;
+        counts[file] = {f.entities.count("LINE") ? f.entities.at("LINE") : 0,
+                        f.entities.count("SOLID") ? f.entities.at("SOLID") : 0};
+    }
+    const QString python = pythonWithEzdxf();
+    if (python.isEmpty())
+        GTEST_SKIP() << "python3 with ezdxf (python3-ezdxf) is not installed";
+    static const char script[] = R"(import sys, ezdxf
+for name in sys.argv[1:]:
+    doc = ezdxf.readfile(name)
+    auditor = doc.audit()
+    msp = doc.modelspace()
+    print(len(auditor.errors), len(msp.query("LINE")), len(msp.query("SOLID")))
+)";
+    QProcess p;
+    p.start(python, QStringList{QStringLiteral("-c"), QString::fromLatin1(script)} + files);
+    ASSERT_TRUE(p.waitForFinished(120'000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), files.size());
+    EXPECT_GT(files.size(), 50);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QStringList f = lines[i].split(' ');
+        ASSERT_EQ(f.size(), 3) << lines[i].toStdString();
+        EXPECT_EQ(f[0], QStringLiteral("0")) << files[i].toStdString();
+        EXPECT_EQ(std::make_pair(f[1].toInt(), f[2].toInt()), counts[files[i]]) << files[i].toStdString();
     }
 }
 
