@@ -6,13 +6,8 @@
 #include "twips.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
-#include <QFileSystemModel>
 #include <QPushButton>
-#include <QTreeView>
-
-#include <memory>
 
 namespace quarvel {
 
@@ -57,33 +52,6 @@ FrmGetDir::FrmGetDir(AppState &state, QWidget *parent)
         if (!mTree->currentFolder().isEmpty())
             folderSelected();
     }
-    arrangeTree();
-}
-
-// Folders by name, and the start folder in view. The tree reads folders in
-// the background, and each folder read along the way to the start folder
-// moves the rows below it; the start folder is brought back into view as
-// they come in, until the folder holding it has been read.
-void FrmGetDir::arrangeTree()
-{
-    auto *view = mTree->findChild<QTreeView *>();
-    auto *model = view ? qobject_cast<QFileSystemModel *>(view->model()) : nullptr;
-    if (!model)
-        return;
-    view->sortByColumn(0, Qt::AscendingOrder);
-    view->setSortingEnabled(true);
-    const QString start = mTree->currentFolder();
-    if (start.isEmpty())
-        return;
-    const QString holder = QFileInfo(start).absolutePath();
-    auto connection = std::make_shared<QMetaObject::Connection>();
-    *connection = connect(model, &QFileSystemModel::directoryLoaded, view, [=](const QString &loaded) {
-        const QString folder = loaded.endsWith(u'/') ? loaded : loaded + u'/';
-        if ((start + u'/').startsWith(folder) && view->currentIndex().isValid())
-            view->scrollTo(view->currentIndex());
-        if (QDir::cleanPath(loaded) == holder)
-            disconnect(*connection);
-    });
 }
 
 QString FrmGetDir::currentFolder() const

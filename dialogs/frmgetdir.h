@@ -41,7 +41,6 @@ public:
 
 private:
     void folderSelected();
-    void arrangeTree();
 
     AppState &mState;
     FolderTreePane *mTree;

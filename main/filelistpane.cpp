@@ -7,6 +7,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTreeView>
@@ -87,8 +88,24 @@ FolderTreePane::FolderTreePane(QWidget *parent)
                 if (folder.isEmpty() || folder == mFolder)
                     return;
                 mFolder = folder;
+                mKeepInView = false;
                 emit folderSelected(folder);
             });
+    connect(&mModel, &QFileSystemModel::directoryLoaded, this, [this] { keepInView(); });
+    // Scrolling or clicking is the user's: the tree stays where it is put.
+    connect(mView->verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { mKeepInView = false; });
+}
+
+void FolderTreePane::keepInView()
+{
+    if (mKeepInView && mView->currentIndex().isValid())
+        mView->scrollTo(mView->currentIndex(), QAbstractItemView::PositionAtCenter);
+}
+
+void FolderTreePane::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    keepInView();
 }
 
 void FolderTreePane::goToPath(const QString &path)
@@ -102,7 +119,8 @@ void FolderTreePane::goToPath(const QString &path)
     mFolder = QDir::cleanPath(folder);
     const QSignalBlocker quiet(mView->selectionModel());
     mView->setCurrentIndex(index);
-    mView->scrollTo(index);
+    mKeepInView = true;
+    keepInView();
 }
 
 FileListPane::FileListPane(QWidget *parent)
@@ -153,6 +171,19 @@ bool FileListPane::eventFilter(QObject *watched, QEvent *event)
         const QModelIndex index = currentView()->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint());
         mPressedOnSelected = index.isValid() && !mSelected.isEmpty() && mModel.filePath(index) == mSelected;
     }
+    // While the pointer drags across the list, the items it passes are not
+    // opened one after the other: the one it rests on is, when the button
+    // is let go.
+    if (watched == currentView()->viewport()) {
+        if (event->type() == QEvent::MouseMove && (static_cast<QMouseEvent *>(event)->buttons() & Qt::LeftButton)) {
+            mDragging = true;
+        } else if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseButtonPress) {
+            const bool open = mDragging && mDraggedPast;
+            mDragging = mDraggedPast = false;
+            if (open && !mSelected.isEmpty())
+                emit itemSelected(mSelected);
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -164,6 +195,10 @@ QAbstractItemView *FileListPane::currentView() const
 void FileListPane::onCurrentChanged(const QModelIndex &index)
 {
     mSelected = index.isValid() ? mModel.filePath(index) : QString();
+    if (mDragging && !mQuiet) {
+        mDraggedPast = true;
+        return;
+    }
     if (!mQuiet && !mSelected.isEmpty())
         emit itemSelected(mSelected);
 }

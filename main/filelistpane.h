@@ -33,10 +33,18 @@ signals:
     // The user chose another folder.
     void folderSelected(const QString &folder);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void keepInView();
+
     QFileSystemModel mModel;
     QTreeView *mView;
     QString mFolder;
+    // The folder gone to is brought back into view as the folders on the way
+    // to it are read (each moves the rows below it), until the user acts.
+    bool mKeepInView = false;
 };
 
 class FileListPane : public QWidget
@@ -86,6 +94,8 @@ private:
     QString mSelected;
     int mStyle = List;
     bool mQuiet = false;
+    bool mDragging = false;      // the pointer moves with the button down
+    bool mDraggedPast = false;   // the current item changed meanwhile
     bool mPressedOnSelected = false;
 };
 

@@ -22,6 +22,8 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
+#include <QFileSystemModel>
 
 #include <gtest/gtest.h>
 
@@ -45,12 +47,13 @@ struct FakeDialogs : MainDialogs
         requests.push_back(request);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
-    QString favorites() override { return {}; }
+    QString favorites() override { return favorite; }
     void options() override { ++optionsShown; }
     void about() override {}
     std::unique_ptr<SlideLibrary> newLibrary(const QString &) override { return nullptr; }
 
     QStringList answers;
+    QString favorite;
     std::vector<ExploreRequest> requests;
     int optionsShown = 0;
 };
@@ -390,6 +393,38 @@ TEST_F(MainWindowTest, RefreshAndAClickOnTheOpenFileReadItAgain)
         QTest::qWait(10);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(item).center());
     EXPECT_EQ(listTexts(*w), QStringList({"ONE", "TWO"}));
+}
+
+// The tree follows the file list to a favourite, and shows the folder it
+// selects, at start-up too.
+TEST_F(MainWindowTest, TheTreeShowsTheFolderOnView)
+{
+    QString deep = mDir.path();
+    for (int i = 0; i < 40; ++i) {
+        deep += QString("/d%1").arg(i);
+        QDir().mkpath(deep);
+    }
+    mState.StartFolder = deep;
+    auto w = makeWindow();
+    w->show();
+    auto *tree = w->explorerTree()->findChild<QTreeView *>();
+    auto shown = [&](const QString &folder) {
+        const QModelIndex index = static_cast<QFileSystemModel *>(tree->model())->index(folder);
+        auto inView = [&] {
+            const QRect r = tree->visualRect(index);
+            return r.height() > 0 && r.top() >= 0 && r.bottom() <= tree->viewport()->height();
+        };
+        for (int i = 0; i < 100 && !inView(); ++i)
+            QTest::qWait(10);
+        QTest::qWait(100);   // the folders read meanwhile must not move it away
+        return tree->currentIndex() == index && inView();
+    };
+    EXPECT_TRUE(shown(deep));
+    mDialogs.favorite = path("folder");
+    w->commandFavorites();
+    EXPECT_EQ(w->explorerList()->folder(), path("folder"));
+    EXPECT_EQ(w->explorerTree()->currentFolder(), path("folder"));
+    EXPECT_TRUE(shown(path("folder")));
 }
 
 TEST_F(MainWindowTest, OpenAsksAgainForAFileThatIsGone)
