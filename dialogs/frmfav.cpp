@@ -64,10 +64,19 @@ FrmFav::FrmFav(AppState &state, Prompts &prompts, QWidget *parent)
     connect(close, &QPushButton::clicked, this, &FrmFav::reject);
 
     mState.FavoriteResult.clear();
+    mActive = mState.DialogFolder;
     mList.load();
     fillGrid();
-    if (mList.count() > 0)
-        selectRow(0);
+    showRowOrNone(0);
+}
+
+// The row shown as selected is the one Go To and Remove Folder work on.
+void FrmFav::showRowOrNone(int row)
+{
+    if (mList.count() > 0) {
+        clickRow(std::min(row, mList.count() - 1));
+        return;
+    }
     showSelected(QString());
 }
 
@@ -111,7 +120,7 @@ void FrmFav::showSelected(const QString &folder)
 void FrmFav::updateAddActive()
 {
     // An empty active folder cannot be a favourite (see FavoriteList::add).
-    mAddActive->setEnabled(!mState.DialogFolder.isEmpty() && mList.folderExist(mState.DialogFolder) == 0);
+    mAddActive->setEnabled(!mActive.isEmpty() && mList.folderExist(mActive) == 0);
 }
 
 void FrmFav::clickRow(int row)
@@ -140,7 +149,7 @@ void FrmFav::goTo()
 void FrmFav::addFolder()
 {
     const int row = selectedRow();
-    const QString start = row >= 0 ? mList.folders().at(row) : mState.DialogFolder;
+    const QString start = row >= 0 ? mList.folders().at(row) : mActive;
     const QString folder = mPicker(start);
     if (folder.isEmpty())
         return;
@@ -156,7 +165,7 @@ void FrmFav::addFolder()
 
 void FrmFav::addActiveFolder()
 {
-    const int added = mList.add(mState.DialogFolder);
+    const int added = mList.add(mActive);
     if (added < 0)
         return;
     fillGrid();
@@ -171,9 +180,7 @@ void FrmFav::removeFolder()
         return;
     mList.remove(row);
     fillGrid();
-    if (mList.count() > 0)
-        selectRow(std::min(row, mList.count() - 1));
-    showSelected(QString());
+    showRowOrNone(row);
 }
 
 void FrmFav::removeAll()

@@ -48,6 +48,7 @@ private:
     void fillGrid();
     void showSelected(const QString &folder);
     void selectRow(int row);
+    void showRowOrNone(int row);
     int selectedRow() const;
     void updateAddActive();
 
@@ -55,6 +56,9 @@ private:
     Prompts &mPrompts;
     FavoriteList mList;
     FolderPicker mPicker;
+    // The main window's folder when the dialog opened; the folder picker
+    // changes DialogFolder, never this.
+    QString mActive;
     QTableWidget *mGrid;
     QLabel *mSelected;
     QPushButton *mGoTo;

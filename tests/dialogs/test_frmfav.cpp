@@ -64,8 +64,9 @@ TEST_F(FavoritesTest, AGapEndsTheListAndDuplicatesAreExact)
     EXPECT_EQ(ini(kFavorites, 2), mAnswer);
 }
 
-// The first row once removed nothing yet cleared the label; the keys stay
-// consecutive, and the only favourite removed leaves an empty list.
+// The row that takes the removed one's place is shown selected and named,
+// so Go To and Remove work on it; the keys stay consecutive, and the only
+// favourite removed leaves an empty list.
 TEST_F(FavoritesTest, RemoveFolderRemovesTheSelectedRowWhicheverItIs)
 {
     for (int row = 0; row < 3; ++row) {
@@ -75,7 +76,8 @@ TEST_F(FavoritesTest, RemoveFolderRemovesTheSelectedRowWhicheverItIs)
         click(*d, "cmdDelete");
         stored.removeAt(row);
         EXPECT_EQ(folders(*d), stored) << row;
-        EXPECT_EQ(control<QLabel>(*d, "lblSelFolder")->text(), QString());
+        EXPECT_EQ(control<QLabel>(*d, "lblSelFolder")->toolTip(), stored.at(std::min(row, 1)));
+        EXPECT_TRUE(control(*d, "cmdGoTo")->isEnabled());
         EXPECT_EQ(ini(kFavorites, 2), QString());
         EXPECT_EQ(folders(*dialog()), stored) << row;
     }
@@ -86,6 +88,24 @@ TEST_F(FavoritesTest, RemoveFolderRemovesTheSelectedRowWhicheverItIs)
     }
     EXPECT_EQ(folders(*dialog()), QStringList());
     EXPECT_EQ(ini(kFavorites, 0), QString());
+    EXPECT_FALSE(control(*two, "cmdGoTo")->isEnabled());
+}
+
+// The active folder is the main window's, whatever the folder picker of Add
+// Folder chose meanwhile; the first row, shown selected, is the one Go To
+// takes.
+TEST_F(FavoritesTest, AddActiveFolderAddsTheMainWindowsFolder)
+{
+    const QStringList stored = store({QStringLiteral("One")});
+    mState.DialogFolder = makeFolder(QStringLiteral("Active"));
+    auto d = dialog();
+    d->setFolderPicker([this](const QString &) { return mState.DialogFolder = makeFolder(QStringLiteral("Picked")); });
+    click(*d, "cmdAdd");
+    click(*d, "cmdAddActive");
+    EXPECT_EQ(folders(*d), QStringList({stored.at(0), path(QStringLiteral("Picked")), path(QStringLiteral("Active"))}));
+    auto again = dialog();
+    click(*again, "cmdGoTo");
+    EXPECT_EQ(mState.FavoriteResult, stored.at(0));
 }
 
 TEST_F(FavoritesTest, GoToADeletedFolderKeepsTheDialog)
