@@ -1,6 +1,8 @@
 #include "folderbox.h"
 
+#include "captions.h"
 #include "dialogpaths.h"
+#include "dialogtexts.h"
 #include "filelistpane.h"
 #include "frmfav.h"
 #include "twips.h"
@@ -8,6 +10,8 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
@@ -36,6 +40,7 @@ QToolButton *makePictureButton(QWidget *owner, const char *name, const QIcon &ic
 FolderBox::FolderBox(AppState &state, Prompts &prompts, QWidget *owner, float boxWidth)
     : QObject(owner)
     , mState(state)
+    , mPrompts(prompts)
 {
     initMainIcons();
     mFolderPicker = [this, owner](const QString &start) { return ShowFolderPicker(mState, start, owner); };
@@ -63,6 +68,7 @@ FolderBox::FolderBox(AppState &state, Prompts &prompts, QWidget *owner, float bo
         mRecent.select(position);
         navigate(mPath->itemText(position));
     });
+    mPath->lineEdit()->installEventFilter(this);
     connect(mGetDir, &QPushButton::clicked, this, &FolderBox::pickFolder);
     connect(mUp, &QToolButton::clicked, this, &FolderBox::goUp);
     connect(mFav, &QToolButton::clicked, this, &FolderBox::lookInFavorites);
@@ -88,6 +94,37 @@ void FolderBox::setFileList(FileListPane *files)
 {
     mFiles = files;
     connect(mFiles, &FileListPane::itemActivated, this, &FolderBox::openItem);
+    // The box shows the list's folder at all times, however the list got
+    // there, and the recent folders record it.
+    connect(mFiles, &FileListPane::folderChanged, this, [this] {
+        mRecent.choose(folder());
+        showFolderBox();
+    });
+}
+
+bool FolderBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mPath->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            goToTyped();
+            return true;   // Enter here is not the dialog's accept
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FolderBox::goToTyped()
+{
+    const QString typed = mPath->currentText().trimmed();
+    if (typed.isEmpty())
+        return;
+    if (!IsExistingFolder(typed)) {
+        mPrompts.message(directoryNotFoundMessage(languageOf(mState.LanguageCode), typed));
+        showFolderBox();
+        return;
+    }
+    chooseFolder(QDir::toNativeSeparators(QDir::cleanPath(typed)));
 }
 
 void FolderBox::showListView()

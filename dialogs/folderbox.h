@@ -79,6 +79,12 @@ public:
     void lookInFavorites();
     void pickFolder();
     void openItem(const QString &item);
+    // Enter in the folder box: the folder typed there, or a message that it
+    // does not exist.
+    void goToTyped();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool navigate(const QString &folder);
@@ -86,6 +92,7 @@ private:
     void showFolderBox();
 
     AppState &mState;
+    Prompts &mPrompts;
     RecentFolders mRecent;
     FileListPane *mFiles = nullptr;
     FolderPicker mFolderPicker;

@@ -96,6 +96,13 @@ void FrmExplore::buildControls()
 
     connect(mNewDir, &QToolButton::clicked, this, &FrmExplore::makeNewFolder);
     connect(mFiles, &FileListPane::itemSelected, this, [this](const QString &item) { selectItem(item); });
+    // A double click on a file accepts it (one on a folder opens it).
+    connect(mFiles, &FileListPane::itemActivated, this, [this](const QString &item) {
+        if (listItemKind(item) != ListItem::Folder) {
+            selectItem(item);
+            accept();
+        }
+    });
     connect(mSlides, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             slideChosen();

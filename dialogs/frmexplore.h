@@ -74,6 +74,8 @@ public:
     // and what a double click does (a subfolder is opened).
     void selectItem(const QString &item);
     void openItem(const QString &item) { mFolders->openItem(item); }
+    // The folder box (tests drive its Enter key).
+    FolderBox &folderBox() const { return *mFolders; }
 
     // The folder button and the favourites button ask through these
     // (ShowFolderPicker and ShowFavorites by default).

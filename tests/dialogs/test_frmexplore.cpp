@@ -2,6 +2,7 @@
 // history, the path accepted in both modes, new folders and the preview.
 
 #include "dialogfixture.h"
+#include "filelistpane.h"
 #include "frmexplore.h"
 #include "metafileview.h"
 #include "slidespec.h"
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTest>
 
 using namespace quarvel;
 using namespace quarvel::test;
@@ -79,6 +81,36 @@ TEST_F(ExploreTest, TheDefaultExtensionIsAppendedUnlessTyped)
         EXPECT_FALSE(d->isVisible()) << c.result;
         EXPECT_EQ(d->fileName(), absolute ? QLatin1String(c.result) : path(QLatin1String(c.result)));
     }
+}
+
+// The box shows the list's folder however the list moved; Enter in it goes
+// to the folder typed (or says it is not there); a double click on a file
+// accepts it, and the history records the folder it came from.
+TEST_F(ExploreTest, FolderBoxAndListAgree)
+{
+    const QString a = makeFolder(QStringLiteral("A")), b = makeFolder(QStringLiteral("A/B"));
+    const QString plan = makeLibrary(QStringLiteral("A/B/plan.slb"), {QStringLiteral("P")});
+    auto d = dialog(1, a);
+    auto *box = control<QComboBox>(*d, "cboPath");
+    auto type = [&](const QString &text) {
+        box->lineEdit()->setText(text);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    };
+    type(b);
+    EXPECT_EQ(d->currentDir(), b);
+    EXPECT_TRUE(d->isVisible());
+    mPrompts.expectMessage(PromptIcon::Critical, QStringLiteral("Directory %1 is not found").arg(path("nowhere")));
+    type(path("nowhere"));
+    EXPECT_EQ(box->currentText(), b);
+    click(*d, "cmdUpPth");
+    EXPECT_EQ(box->currentText(), a);
+    d->openItem(b);
+    EXPECT_EQ(box->currentText(), b);
+    d->selectItem(plan);
+    emit control<FileListPane>(*d, "ExplorerList1")->itemActivated(plan);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(d->fileName(), plan);
+    EXPECT_EQ(ini(kHistory, 0), b);
 }
 
 TEST_F(ExploreTest, MissingFileOkKeepsTheDialogAndCancelReturnsNothing)
