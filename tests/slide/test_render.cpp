@@ -92,6 +92,7 @@ TEST(Render, LinesLandOnTheirPixelsInColoursThatFollowTheBackground)
     w.vector(50, 20, 50, 80);
     w.color(5);
     w.vector(70, 70, 70, 70);   // a dot
+    w.vector(0, 0, 0, 0);       // the bottom-left corner
     w.color(7);
     w.vector(10, 90, 30, 90);
     w.color(0);
@@ -109,14 +110,15 @@ TEST(Render, LinesLandOnTheirPixelsInColoursThatFollowTheBackground)
         EXPECT_EQ(count(img, kGreen), 61);
         EXPECT_EQ(count(img, kGreen, {50, 19, 1, 61}), 61);
         EXPECT_EQ(img.pixel(70, 29), kBlue);
-        EXPECT_EQ(count(img, kBlue), 1);
+        EXPECT_EQ(img.pixel(0, 99), kBlue);
+        EXPECT_EQ(count(img, kBlue), 2);
         EXPECT_EQ(count(img, fg, {10, 9, 21, 1}) + count(img, fg, {60, 9, 21, 1}), 42);
         int diagonal = 0;
         for (int x = 10; x <= 40; ++x)
             diagonal += img.pixel(x, 99 - (x + 20)) == kYellow;
         EXPECT_EQ(diagonal, 31);
         EXPECT_EQ(count(img, kYellow), 31);
-        EXPECT_EQ(count(img, background.rgb()), 100 * 100 - 80 - 61 - 1 - 42 - 31);
+        EXPECT_EQ(count(img, background.rgb()), 100 * 100 - 80 - 61 - 2 - 42 - 31);
     }
 }
 
