@@ -65,6 +65,8 @@ QString promptButtonText(Answer button, bool russian)
     case Answer::Yes: return russian ? QStringLiteral("Да") : QStringLiteral("Yes");
     case Answer::No: return russian ? QStringLiteral("Нет") : QStringLiteral("No");
     case Answer::Cancel: return russian ? QStringLiteral("Отмена") : QStringLiteral("Cancel");
+    case Answer::YesToAll: return russian ? QStringLiteral("Да для всех") : QStringLiteral("Yes to All");
+    case Answer::NoToAll: return russian ? QStringLiteral("Нет для всех") : QStringLiteral("No to All");
     }
     return {};
 }
@@ -93,13 +95,17 @@ Answer WidgetPrompts::message(const MessageSpec &spec)
     const bool cancel = !question && spec.withCancel;
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     if (question)
-        buttons = QMessageBox::Yes | QMessageBox::No | (spec.withCancel ? QMessageBox::Cancel : QMessageBox::NoButton);
+        buttons = QMessageBox::Yes | QMessageBox::No | (spec.withCancel ? QMessageBox::Cancel : QMessageBox::NoButton)
+                  | (spec.toAll ? QMessageBox::YesToAll | QMessageBox::NoToAll : QMessageBox::NoButton);
     else if (cancel)
         buttons = QMessageBox::Ok | QMessageBox::Cancel;
     QMessageBox box(boxIcon(spec.icon), spec.title, shownText(spec.text), buttons, mParent);
     box.setTextFormat(Qt::PlainText);
-    for (const auto &[standard, answer] : {std::pair{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Yes, Answer::Yes},
-                                           {QMessageBox::No, Answer::No}, {QMessageBox::Cancel, Answer::Cancel}}) {
+    static const std::pair<QMessageBox::StandardButton, Answer> kButtons[] = {
+        {QMessageBox::Ok, Answer::Ok},          {QMessageBox::Yes, Answer::Yes},
+        {QMessageBox::No, Answer::No},          {QMessageBox::Cancel, Answer::Cancel},
+        {QMessageBox::YesToAll, Answer::YesToAll}, {QMessageBox::NoToAll, Answer::NoToAll}};
+    for (const auto &[standard, answer] : kButtons) {
         if (QAbstractButton *b = box.button(standard))
             b->setText(promptButtonText(answer, russian()));
     }
@@ -109,6 +115,10 @@ Answer WidgetPrompts::message(const MessageSpec &spec)
         box.setEscapeButton(QMessageBox::Cancel);
     const int result = box.exec();
     if (question) {
+        if (spec.toAll && result == QMessageBox::YesToAll)
+            return Answer::YesToAll;
+        if (spec.toAll && result == QMessageBox::NoToAll)
+            return Answer::NoToAll;
         if (spec.withCancel && result != QMessageBox::Yes && result != QMessageBox::No)
             return Answer::Cancel;
         return result == QMessageBox::Yes ? Answer::Yes : Answer::No;

@@ -20,7 +20,7 @@ enum class PromptIcon {
     Information,
 };
 
-enum class Answer { Ok, Yes, No, Cancel };
+enum class Answer { Ok, Yes, No, Cancel, YesToAll, NoToAll };
 
 struct MessageSpec
 {
@@ -31,6 +31,8 @@ struct MessageSpec
     // OK and Cancel instead of OK alone; for a question, Cancel besides Yes
     // and No.
     bool withCancel = false;
+    // A question asked for each of many items: also Yes to All and No to All.
+    bool toAll = false;
 };
 
 class Prompts

@@ -38,20 +38,40 @@ bool ChosenSlides::isValidTypedName(const QString &name)
     return !name.isEmpty() && !hasForbiddenNameCharacter(name) && !name.contains(u' ');
 }
 
-int ChosenSlides::AddSldToList(const QString &path, Prompts &prompts, Language language)
+int ChosenSlides::AddSldToList(const QString &path, Prompts &prompts, Language language, AddAllRun *run)
 {
     const QString name = GetShotName(path, mSeparator);
     if (SlideExist(name) == 0)
         return append(name, path);
 
-    const MessageSpec question = duplicateSlideQuestion(language, path);
-    if (prompts.message(question) != Answer::Yes)
+    MessageSpec question = duplicateSlideQuestion(language, path);
+    question.withCancel = question.toAll = run != nullptr;
+    // Whether to add the file under another name.
+    auto underOtherName = [&] {
+        if (run && run->sameAnswer)
+            return *run->sameAnswer;
+        switch (prompts.message(question)) {
+        case Answer::Yes: return true;
+        case Answer::YesToAll: return *(run->sameAnswer = true);
+        case Answer::NoToAll: return *(run->sameAnswer = false);
+        case Answer::Cancel:
+            if (run)
+                run->stopped = true;
+            return false;
+        default: return false;
+        }
+    };
+    if (!underOtherName())
         return -1;
     const InputText ask = newSlideNameInput(language);
     while (true) {
         // Cancel gives no name, which only asks again: the way out is a free
-        // name, or No to the question that a taken name brings back.
-        const QString typed = prompts.input(ask.prompt, ask.title, ask.defaultText).value_or(QString());
+        // name, or No to the question that a taken name brings back. Within
+        // an Add All it skips the file.
+        const std::optional<QString> answer = prompts.input(ask.prompt, ask.title, ask.defaultText);
+        if (!answer && run)
+            return -1;
+        const QString typed = answer.value_or(QString());
         if (typed.isEmpty())
             continue;
         if (!isValidTypedName(typed)) {
@@ -60,7 +80,7 @@ int ChosenSlides::AddSldToList(const QString &path, Prompts &prompts, Language l
         }
         if (SlideExist(typed) == 0)
             return append(typed, path);
-        if (prompts.message(question) != Answer::Yes)
+        if (!underOtherName())
             return -1;
     }
 }

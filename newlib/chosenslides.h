@@ -26,6 +26,14 @@ struct ChosenSlide
     QString path;   // the .sld file; the same file may be listed under two names
 };
 
+// One Add All's course through its duplicates: the answer the user gave for
+// all the remaining ones, and whether the user stopped it.
+struct AddAllRun
+{
+    std::optional<bool> sameAnswer;   // Yes to All or No to All
+    bool stopped = false;             // Cancel: the Add All ends, rows added so far stay
+};
+
 class ChosenSlides
 {
 public:
@@ -42,7 +50,10 @@ public:
     // asks for names until one is valid and free (or until the user declines
     // the question again). Cancel in the input box only asks again. Returns
     // the row added (always the last), or -1 when nothing was added.
-    int AddSldToList(const QString &path, Prompts &prompts, Language language);
+    // Within an Add All (run given) the question also offers Yes to All, No
+    // to All and Cancel, and Cancel in the name box skips the file, so that
+    // a long run can always be left.
+    int AddSldToList(const QString &path, Prompts &prompts, Language language, AddAllRun *run = nullptr);
 
     int count() const { return int(mRows.size()); }
     bool isEmpty() const { return mRows.empty(); }

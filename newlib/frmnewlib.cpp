@@ -272,9 +272,9 @@ void FrmNewLib::selectRow(int row)
     mRemoveAll->setEnabled(row >= 0);
 }
 
-void FrmNewLib::addToList(const QString &path)
+void FrmNewLib::addToList(const QString &path, AddAllRun *run)
 {
-    const int row = mChosen.AddSldToList(path, mPrompts, languageOf(mState.LanguageCode));
+    const int row = mChosen.AddSldToList(path, mPrompts, languageOf(mState.LanguageCode), run);
     if (row < 0)
         return;
     const QSignalBlocker quiet(mGrid);
@@ -312,9 +312,10 @@ void FrmNewLib::addAll()
     const QStringList files = slideFilesOfFolder();
     const NewLibCaptions c = newLibCaptions(languageOf(mState.LanguageCode));
     LongWork work(this, c.addingSlides, c.cancel, int(files.size()));
+    AddAllRun run;
     for (int i = 0; i < files.size(); ++i) {
-        addToList(JoinPath(folder, files.at(i)));
-        if (!work.advance(i + 1))
+        addToList(JoinPath(folder, files.at(i)), &run);
+        if (run.stopped || !work.advance(i + 1))
             break;
     }
     // Also for a folder without slides: Add All ends the Add candidate.

@@ -99,7 +99,7 @@ private:
     void applyCaptions();
     QString listFolder() const { return mFolders->folder(); }
     QStringList slideFilesOfFolder() const;
-    void addToList(const QString &path);
+    void addToList(const QString &path, AddAllRun *run = nullptr);
     void updateCreate();
     void showRowsEnabled(bool enabled);
     void clearPreview() { ShowSld(QString(), QString()); }

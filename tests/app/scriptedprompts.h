@@ -28,6 +28,7 @@ public:
         QString text;              // the message, or the input box's prompt
         QString defaultText;       // input boxes only
         bool withCancel = false;   // messages with OK and Cancel
+        bool toAll = false;        // questions with Yes to All and No to All
     };
 
     ScriptedPrompts() = default;
@@ -55,6 +56,14 @@ public:
         return *this;
     }
 
+    // A question with Yes, Yes to All, No, No to All and Cancel.
+    ScriptedPrompts &expectToAll(const QString &text, Answer answer)
+    {
+        mExpected.push_back({{false, PromptIcon::Question, QString::fromUtf16(kProgramTitle), text, {}, true, true},
+                             answer, {}});
+        return *this;
+    }
+
     // answer nothing to cancel the box.
     ScriptedPrompts &expectInput(const QString &prompt, const QString &title, const QString &defaultText,
                                  std::optional<QString> answer)
@@ -69,7 +78,7 @@ public:
     Answer message(const MessageSpec &box) override
     {
         const bool withCancel = box.withCancel;
-        if (const Expected *next = take({false, box.icon, box.title, box.text, {}, withCancel}))
+        if (const Expected *next = take({false, box.icon, box.title, box.text, {}, withCancel, box.toAll}))
             return next->answer;
         return withCancel ? Answer::Cancel : box.icon == PromptIcon::Question ? Answer::No : Answer::Ok;
     }
@@ -86,7 +95,8 @@ public:
         static const char *const icons[] = {"critical", "exclamation", "question", "information"};
         const QString kind = box.input ? QStringLiteral("input [default \"%1\"]").arg(box.defaultText)
                                        : QString::fromLatin1(icons[int(box.icon)])
-                                             + (box.withCancel ? QStringLiteral(" [OK/Cancel]") : QString());
+                                             + (box.withCancel ? QStringLiteral(" [OK/Cancel]") : QString())
+                                             + (box.toAll ? QStringLiteral(" [to all]") : QString());
         return QStringLiteral("%1 \"%2\": \"%3\"").arg(kind, box.title, box.text).toStdString();
     }
 

@@ -105,12 +105,26 @@ TEST_F(BuilderTest, AddAllTwiceAsksAboutEveryFileInNameOrder)
     b->addAll();
     const QStringList paths{at(u"slides/a.sld"_qs), at(u"slides/b.sld"_qs), at(u"slides/C.sld"_qs)};
     EXPECT_EQ(column(*b, 1), paths);
-    expectDuplicate(paths[0], Answer::No);
-    expectDuplicate(paths[1], Answer::Yes);
+    // Within Add All the question also offers Yes / No to All and Cancel.
+    auto expectToAll = [&](const QString &path, Answer answer) {
+        mPrompts.expectToAll(u"Slide "_qs + path + u" already be in list\r\nAdd this Slide under other name?"_qs, answer);
+    };
+    expectToAll(paths[0], Answer::No);
+    expectToAll(paths[1], Answer::Yes);
     expectRename(u"b2"_qs);
-    expectDuplicate(paths[2], Answer::No);
+    expectToAll(paths[2], Answer::No);
     b->addAll();
     EXPECT_EQ(column(*b, 0), (QStringList{u"a"_qs, u"b"_qs, u"C"_qs, u"b2"_qs}));
+    expectToAll(paths[0], Answer::NoToAll);   // no further question
+    b->addAll();
+    expectToAll(paths[0], Answer::Cancel);    // the Add All ends there
+    b->addAll();
+    expectToAll(paths[0], Answer::YesToAll);  // a name for each; Cancel skips one
+    expectRename(u"a2"_qs);
+    mPrompts.expectInput(u"Enter new Name of Slide"_qs, u"New Name of Slide"_qs, QString(), std::nullopt);
+    expectRename(u"C2"_qs);
+    b->addAll();
+    EXPECT_EQ(column(*b, 0), (QStringList{u"a"_qs, u"b"_qs, u"C"_qs, u"b2"_qs, u"a2"_qs, u"C2"_qs}));
 }
 
 // A name too long for a library is told apart from a file that is no slide;
