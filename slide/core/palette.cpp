@@ -6,7 +6,7 @@ namespace quarvel::core {
 
 namespace {
 constexpr std::array<Rgb, 256> kPalette = {{
-#include "../aci_palette.inc"
+#include "aci_palette.inc"
 }};
 } // namespace
 
