@@ -26,6 +26,12 @@ QTransform slideTransform(const SlideHeader &header, const QRectF &target)
 
 QImage renderToImage(const SlideHeader &header, const SlideDrawing &drawing, QSize size, QColor background)
 {
+    return renderToImage(header, drawing, size, background, QRectF(QPointF(0, 0), QSizeF(size)));
+}
+
+QImage renderToImage(const SlideHeader &header, const SlideDrawing &drawing, QSize size, QColor background,
+                     const QRectF &target)
+{
     if (size.isEmpty())
         return {};
     try {
@@ -34,7 +40,7 @@ QImage renderToImage(const SlideHeader &header, const SlideDrawing &drawing, QSi
             return image;
         std::vector<core::Rgb> palette;
         core::drawSlide(header, drawing, {image.bits(), image.width(), image.height(), image.bytesPerLine()},
-                        {0, 0, double(size.width()), double(size.height())}, toCoreRgb(background), palette);
+                        {target.x(), target.y(), target.width(), target.height()}, toCoreRgb(background), palette);
         QList<QRgb> table;
         table.reserve(static_cast<qsizetype>(palette.size()));
         for (const core::Rgb &c : palette)

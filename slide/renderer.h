@@ -31,6 +31,10 @@ QTransform slideTransform(const SlideHeader &header, const QRectF &target);
 // centred in it; entry 0 of its colour table is the background. A null
 // image when the size is empty or the memory cannot be had.
 QImage renderToImage(const SlideHeader &header, const SlideDrawing &drawing, QSize size, QColor background);
+// The same with the slide fitted into target (image pixels; it may reach
+// outside the image, of which only the part inside is drawn): a zoomed view.
+QImage renderToImage(const SlideHeader &header, const SlideDrawing &drawing, QSize size, QColor background,
+                     const QRectF &target);
 
 // The slide as an SVG document of the given size. Throws std::bad_alloc
 // when memory runs out.

@@ -7,8 +7,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
+
+#include <cmath>
 
 namespace quarvel {
 
@@ -17,6 +22,7 @@ SlideView::SlideView(QWidget *parent)
 {
     // The whole area is painted on every paint event, so Qt need not erase it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);   // for Home, which fits the slide again
 }
 
 SlideView::~SlideView() = default;
@@ -24,6 +30,7 @@ SlideView::~SlideView() = default;
 void SlideView::setSlideFile(const QString &spec)
 {
     mSpec = spec;
+    mZoom.reset();
     mHasSlide = false;
     mError.clear();
     mDrawing.clear();
@@ -118,13 +125,74 @@ void SlideView::paintEvent(QPaintEvent *)
     QImage image;
     if (mHasSlide) {
         const QSize pixels(qRound(width() * ratio), qRound(height() * ratio));
-        image = renderToImage(mHeader, mDrawing, pixels, mBackground);
+        const QRectF target = mZoom.target(size());
+        image = renderToImage(mHeader, mDrawing, pixels, mBackground,
+                              QRectF(target.topLeft() * ratio, target.size() * ratio));
         image.setDevicePixelRatio(ratio);
     }
     if (image.isNull())
         painter.fillRect(rect(), mBackground);
     else
         painter.drawImage(QPointF(0, 0), image);
+}
+
+void SlideView::wheelEvent(QWheelEvent *event)
+{
+    if (!mHasSlide || event->angleDelta().y() == 0) {
+        event->ignore();
+        return;
+    }
+    // One notch of a wheel (120) zooms by a quarter.
+    mZoom.zoomAt(event->position(), std::pow(1.25, event->angleDelta().y() / 120.0), size());
+    update();
+}
+
+void SlideView::mousePressEvent(QMouseEvent *event)
+{
+    mPanning = event->button() == Qt::LeftButton && !mZoom.isFitted();
+    mPanFrom = event->position();
+    if (mPanning)
+        setCursor(Qt::ClosedHandCursor);
+    QWidget::mousePressEvent(event);
+}
+
+void SlideView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!mPanning)
+        return QWidget::mouseMoveEvent(event);
+    mZoom.pan(event->position() - mPanFrom, size());
+    mPanFrom = event->position();
+    update();
+}
+
+void SlideView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (mPanning)
+        unsetCursor();
+    mPanning = false;
+    QWidget::mouseReleaseEvent(event);
+}
+
+void SlideView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    mZoom.reset();
+    update();
+    QWidget::mouseDoubleClickEvent(event);
+}
+
+void SlideView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Home)
+        return QWidget::keyPressEvent(event);
+    mZoom.reset();
+    update();
+}
+
+void SlideView::resizeEvent(QResizeEvent *event)
+{
+    // Another size shows the whole slide again.
+    mZoom.reset();
+    QWidget::resizeEvent(event);
 }
 
 } // namespace quarvel

@@ -2,10 +2,13 @@
 
 // The slide view: shows one slide, named by a slide specification (the path
 // of a .sld file, or a library path directly followed by "(", the slide name
-// and ")"), in the whole widget, keeping the slide's shape.
+// and ")"), in the whole widget, keeping the slide's shape. The wheel zooms
+// around the pointer, a drag pans, a double click or Home fits the slide
+// again; every zoom is drawn afresh from the slide's vectors.
 
 #include "namecodec.h"
 #include "slideformat.h"
+#include "viewzoom.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -50,11 +53,19 @@ public:
     bool hasSlide() const { return mHasSlide; }
     const SlideHeader &slideHeader() const { return mHeader; }
     const SlideDrawing &slideDrawing() const { return mDrawing; }
+    const ViewZoom &zoom() const { return mZoom; }
 
     QSize sizeHint() const override { return {320, 200}; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void load(const QString &spec);
@@ -78,6 +89,9 @@ private:
     SlideHeader mHeader;
     SlideDrawing mDrawing;
     CachedLibrary mCache;
+    ViewZoom mZoom;
+    QPointF mPanFrom;   // where the drag that pans was last seen
+    bool mPanning = false;
 };
 
 } // namespace quarvel

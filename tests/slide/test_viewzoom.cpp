@@ -1,7 +1,17 @@
 // Zoom and pan of the slide view: the point under the pointer stays put, the
-// zoom stays within its bounds, and a zoomed slide area always covers the view.
+// zoom stays within its bounds, a zoomed slide area always covers the view,
+// and the zoomed view is drawn from the vectors.
 
+#include "slideview.h"
+#include "slidewriter.h"
 #include "viewzoom.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -37,4 +47,47 @@ TEST(ViewZoom, KeepsThePointUnderThePointerAndCoversTheView)
         EXPECT_EQ(zoom.target(view), s.target) << s.point.x() << "," << s.point.y() << " x" << s.factor;
     }
     EXPECT_TRUE(zoom.isFitted());
+}
+
+// The view zoomed by the wheel draws the slide afresh: a one-pixel line stays
+// one pixel wide, and stays under the pointer; a double click fits it again.
+TEST(ViewZoom, TheViewRedrawsFromVectorsAroundThePointer)
+{
+    QTemporaryDir dir;
+    SlideWriter w(199, 99);
+    w.color(1);
+    w.vector(0, 20, 199, 20);   // well below the middle
+    const QString file = dir.filePath("line.sld");
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(w.finish()) > 0);
+    out.close();
+
+    SlideView view;
+    view.resize(200, 100);
+    view.setSlideFile(file);
+    ASSERT_TRUE(view.hasSlide());
+    auto litRows = [&] {
+        const QImage image = view.grab().toImage();
+        QList<int> rows;
+        for (int y = 0; y < image.height(); ++y) {
+            if (image.pixel(120, y) != qRgb(0, 0, 0))
+                rows << y;
+        }
+        return rows;
+    };
+    const QList<int> fitted = litRows();
+    ASSERT_EQ(fitted.size(), 1);
+    const QPointF pointer(120, fitted[0]);
+    QWheelEvent wheel(pointer, view.mapToGlobal(pointer), {}, {0, 120 * 8}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&view, &wheel);
+    EXPECT_GT(view.zoom().zoom(), 5.0);
+    const QList<int> zoomed = litRows();
+    ASSERT_EQ(zoomed.size(), 1);
+    EXPECT_LE(std::abs(zoomed[0] - fitted[0]), 1);
+
+    QMouseEvent click(QEvent::MouseButtonDblClick, pointer, view.mapToGlobal(pointer), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QCoreApplication::sendEvent(&view, &click);
+    EXPECT_TRUE(view.zoom().isFitted());
+    EXPECT_EQ(litRows(), fitted);
 }
