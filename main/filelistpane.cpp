@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -91,9 +92,25 @@ FolderTreePane::FolderTreePane(QWidget *parent)
                 mKeepInView = false;
                 emit folderSelected(folder);
             });
-    connect(&mModel, &QFileSystemModel::directoryLoaded, this, [this] { keepInView(); });
-    // Scrolling or clicking is the user's: the tree stays where it is put.
+    // Rows come in batches after each folder is read; once they are in, the
+    // folder is brought back into view.
+    mKeepTimer.setSingleShot(true);
+    mKeepTimer.setInterval(0);
+    connect(&mKeepTimer, &QTimer::timeout, this, [this] { keepInView(); });
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(&mModel, signal, &mKeepTimer, qOverload<>(&QTimer::start));
+    connect(&mModel, &QAbstractItemModel::layoutChanged, &mKeepTimer, qOverload<>(&QTimer::start));
+    connect(&mModel, &QFileSystemModel::directoryLoaded, &mKeepTimer, qOverload<>(&QTimer::start));
+    // Scrolling is the user's: the tree then stays where it is put.
     connect(mView->verticalScrollBar(), &QScrollBar::sliderPressed, this, [this] { mKeepInView = false; });
+    mView->viewport()->installEventFilter(this);
+}
+
+bool FolderTreePane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mView->viewport() && (event->type() == QEvent::Wheel || event->type() == QEvent::MouseButtonPress))
+        mKeepInView = false;
+    return QWidget::eventFilter(watched, event);
 }
 
 void FolderTreePane::keepInView()

@@ -9,6 +9,7 @@
 #include <QFileSystemModel>
 #include <QIcon>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 class QAbstractItemView;
@@ -35,6 +36,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void keepInView();
@@ -45,6 +47,7 @@ private:
     // The folder gone to is brought back into view as the folders on the way
     // to it are read (each moves the rows below it), until the user acts.
     bool mKeepInView = false;
+    QTimer mKeepTimer;
 };
 
 class FileListPane : public QWidget

@@ -400,7 +400,7 @@ TEST_F(MainWindowTest, RefreshAndAClickOnTheOpenFileReadItAgain)
 TEST_F(MainWindowTest, TheTreeShowsTheFolderOnView)
 {
     QString deep = mDir.path();
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 12; ++i) {
         deep += QString("/d%1").arg(i);
         QDir().mkpath(deep);
     }
@@ -414,7 +414,7 @@ TEST_F(MainWindowTest, TheTreeShowsTheFolderOnView)
             const QRect r = tree->visualRect(index);
             return r.height() > 0 && r.top() >= 0 && r.bottom() <= tree->viewport()->height();
         };
-        for (int i = 0; i < 100 && !inView(); ++i)
+        for (int i = 0; i < 300 && !inView(); ++i)
             QTest::qWait(10);
         QTest::qWait(100);   // the folders read meanwhile must not move it away
         return tree->currentIndex() == index && inView();
