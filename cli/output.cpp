@@ -54,6 +54,24 @@ void produceInto(File &file, const std::function<void(core::Sink &)> &produce)
 }
 
 #if defined(__linux__)
+// The folder pictures go into stays open for the whole run: a library's
+// pictures all land in one.
+int openFolder(const std::filesystem::path &folder)
+{
+    static std::filesystem::path openPath;
+    static int openFd = -1;
+    if (openFd >= 0 && folder == openPath)
+        return openFd;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        if (openFd >= 0)
+            ::close(openFd);
+        openPath = folder;
+        openFd = fd;
+    }
+    return fd;
+}
+
 // An unnamed file in the target's folder (O_TMPFILE), given the target's name
 // only once complete: checked writes, checked close, no sync.
 class PictureFile
@@ -63,17 +81,14 @@ public:
     {
         const std::filesystem::path path = toPath(target);
         const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-        mDirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        mDirFd = openFolder(folder);
         if (mDirFd < 0)
             fail(errno);
         mName = fromPath(path.filename());
         mFd = ::openat(mDirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         // vfat, NFS and SMB shares have no unnamed files: unnamed() tells.
-        if (mFd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            const int error = errno;
-            ::close(mDirFd);   // the destructor does not run for a throwing constructor
-            fail(error);
-        }
+        if (mFd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            fail(errno);
     }
     ~PictureFile()
     {
@@ -81,8 +96,6 @@ public:
             ::close(mFd);
         if (!mTemporary.empty())
             ::unlinkat(mDirFd, mTemporary.c_str(), 0);
-        if (mDirFd >= 0)
-            ::close(mDirFd);
     }
     PictureFile(const PictureFile &) = delete;
     PictureFile &operator=(const PictureFile &) = delete;
@@ -134,7 +147,7 @@ private:
     std::string mTarget;
     std::string mName;
     std::string mTemporary;
-    int mDirFd = -1;
+    int mDirFd = -1;   // owned by openFolder
     int mFd = -1;
 };
 
