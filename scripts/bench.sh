@@ -51,7 +51,7 @@ python3 "$timing" links "$work/s10000" 10000 "${all_slides[@]}"
 
 echo
 echo "== quarvel-cli render of a whole 2,000-slide library to PNG files in one process (target < 1.5 s)"
-hyperfine -N --warmup 1 --runs 5 "$cli render $work/lib2000.slb -o $work/png"
+hyperfine --warmup 1 --runs 5 --prepare "rm -rf $work/png" "$cli render $work/lib2000.slb -o $work/png"
 
 echo
 size=$(stat -c %s "$work/lib10000.slb")
