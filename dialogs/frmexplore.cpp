@@ -160,6 +160,7 @@ void FrmExplore::setOperation(qint32 vNewValue)
     mFolders->setToolTips(c.getDirTip, c.favoritesTip);
     mNewDir->setToolTip(c.newFolderTip);
     mNewDir->setEnabled(isSave());
+    mFiles->applyLanguage(languageOf(mState.LanguageCode));
 }
 
 // ---- Folders -----------------------------------------------------------

@@ -252,6 +252,17 @@ MessageText fileNotFoundMessage(Language language, const QString &fileName)
                                                  + pick(language, " is not Found.", " не найден."));
 }
 
+FileListTexts fileListTexts(Language language)
+{
+    if (language == Language::Russian)
+        return {QStringLiteral("Список"), QStringLiteral("Таблица"),
+                {QStringLiteral("Имя"), QStringLiteral("Размер"), QStringLiteral("Тип"), QStringLiteral("Изменён")},
+                QStringLiteral("Папка"), QStringLiteral("Файл %1")};
+    return {QStringLiteral("List"), QStringLiteral("Details"),
+            {QStringLiteral("Name"), QStringLiteral("Size"), QStringLiteral("Type"), QStringLiteral("Date Modified")},
+            QStringLiteral("Folder"), QStringLiteral("%1 File")};
+}
+
 MessageText openFailedMessage(Language language, const QString &path, const QString &reason)
 {
     return message(MessageIcon::Stop, pick(language, "File ", "Файл ") + path + kBreak

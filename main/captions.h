@@ -85,6 +85,17 @@ struct LanguageCommand
 };
 LanguageCommand languageCommand(Language language);
 
+// The file lists' own texts: the context menu's view styles, the Details
+// columns, and the type shown for folders and files.
+struct FileListTexts
+{
+    QString list, details;
+    QStringList columns;   // name, size, type, date modified
+    QString folderType;    // "Folder"
+    QString fileType;      // "%1 File", %1 the extension upper-cased
+};
+FileListTexts fileListTexts(Language language);
+
 enum class MessageIcon { Stop, Exclamation, Question };
 
 struct MessageText

@@ -7,6 +7,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QMutex>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
@@ -56,12 +57,49 @@ QIcon FixedIconProvider::icon(const QFileInfo &info) const
     return info.isDir() ? mFolder : mFile;
 }
 
+namespace {
+// Read by the models' reader threads; set from the window's thread when the
+// language changes.
+QMutex gTypeTextsLock;
+QString gFolderType = QStringLiteral("Folder");
+QString gFileType = QStringLiteral("%1 File");
+} // namespace
+
+void FixedIconProvider::setTypeTexts(const QString &folder, const QString &fileOfExtension)
+{
+    const QMutexLocker lock(&gTypeTextsLock);
+    gFolderType = folder;
+    gFileType = fileOfExtension;
+}
+
 QString FixedIconProvider::type(const QFileInfo &info) const
 {
+    const QMutexLocker lock(&gTypeTextsLock);
     if (info.isDir())
-        return QStringLiteral("Folder");
-    const QString suffix = info.suffix().toUpper();
-    return suffix.isEmpty() ? QStringLiteral("File") : suffix + QStringLiteral(" File");
+        return gFolderType;
+    return gFileType.arg(info.suffix().toUpper()).trimmed();
+}
+
+void FileSystemModel::setHeaders(const QStringList &headers)
+{
+    mHeaders = headers;
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+QVariant FileSystemModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < mHeaders.size())
+        return mHeaders.at(section);
+    return QFileSystemModel::headerData(section, orientation, role);
+}
+
+void FileListPane::applyLanguage(Language language)
+{
+    const FileListTexts texts = fileListTexts(language);
+    mListText = texts.list;
+    mDetailsText = texts.details;
+    mModel.setHeaders(texts.columns);
+    FixedIconProvider::setTypeTexts(texts.folderType, texts.fileType);
 }
 
 QStringList slideFileFilters()
@@ -264,8 +302,8 @@ void FileListPane::setViewStyle(int style)
 void FileListPane::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    QAction *list = menu.addAction(tr("List"));
-    QAction *details = menu.addAction(tr("Details"));
+    QAction *list = menu.addAction(mListText);
+    QAction *details = menu.addAction(mDetailsText);
     list->setCheckable(true);
     details->setCheckable(true);
     (mStyle == Details ? details : list)->setChecked(true);

@@ -5,6 +5,8 @@
 // files Quarvel handles. The window decides what a selection means; these
 // panes only report what the user did and do what they are told.
 
+#include "captions.h"
+
 #include <QAbstractFileIconProvider>
 #include <QFileSystemModel>
 #include <QIcon>
@@ -18,6 +20,18 @@ class QStackedWidget;
 class QTreeView;
 
 namespace quarvel {
+
+// A file-system model whose column headers are in the interface language.
+class FileSystemModel : public QFileSystemModel
+{
+public:
+    using QFileSystemModel::QFileSystemModel;
+    void setHeaders(const QStringList &headers);
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    QStringList mHeaders;
+};
 
 class FolderTreePane : public QWidget
 {
@@ -74,6 +88,10 @@ public:
     QAbstractItemView *currentView() const;
     QFileSystemModel &model() { return mModel; }
 
+    // The context menu, the Details columns and the type texts in the
+    // interface language.
+    void applyLanguage(Language language);
+
 signals:
     void itemSelected(const QString &path);
     void itemActivated(const QString &path);
@@ -89,8 +107,10 @@ protected:
 private:
     void onCurrentChanged(const QModelIndex &index);
 
-    QFileSystemModel mModel;
+    FileSystemModel mModel;
     QStackedWidget *mStack;
+    QString mListText = QStringLiteral("List");
+    QString mDetailsText = QStringLiteral("Details");
     QListView *mListView;
     QTreeView *mDetailsView;
     QString mFolder;
@@ -109,6 +129,9 @@ private:
 class FixedIconProvider : public QAbstractFileIconProvider
 {
 public:
+    // The type texts of the interface language (English until set).
+    static void setTypeTexts(const QString &folder, const QString &fileOfExtension);
+
     QIcon icon(IconType type) const override;
     QIcon icon(const QFileInfo &info) const override;
     // "Folder" or the extension upper-cased and "file", with no MIME lookup.

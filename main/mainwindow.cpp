@@ -590,6 +590,7 @@ void MainWindow::applyLanguage()
 {
     const Language lang = languageOf(mState.LanguageCode);
     applyQtTranslations(lang == Language::Russian);
+    mFileList->applyLanguage(lang);
     const LanguageMarks marks = languageMarks(lang);
     mActions.value(QStringLiteral("mnuTLEng"))->setChecked(marks.englishChecked);
     mActions.value(QStringLiteral("mnuTLRus"))->setChecked(marks.russianChecked);

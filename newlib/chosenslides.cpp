@@ -1,6 +1,7 @@
 #include "chosenslides.h"
 
 #include "dialogpaths.h"
+#include "errortexts.h"
 #include "slideerror.h"
 #include "slidelibrary.h"
 
@@ -104,7 +105,7 @@ bool refusedForLength(const NameCodec &codec, const QString &name)
 
 } // namespace
 
-std::optional<AddFailure> addChosenSlide(SlideLibrary &library, const ChosenSlide &slide)
+std::optional<AddFailure> addChosenSlide(SlideLibrary &library, const ChosenSlide &slide, Language language)
 {
     try {
         library.addSlideFile(slide.path, slide.name);
@@ -115,11 +116,11 @@ std::optional<AddFailure> addChosenSlide(SlideLibrary &library, const ChosenSlid
         try {
             SlideLibrary::readSlideFile(slide.path);
         } catch (const SlideError &read) {
-            return AddFailure{AddFailureKind::NotSlide, read.message()};
+            return AddFailure{AddFailureKind::NotSlide, errorText(read, language)};
         }
         if (!library.codec().encodeNew(slide.name) && refusedForLength(library.codec(), slide.name))
-            return AddFailure{AddFailureKind::NameTooLong, added.message()};
-        return AddFailure{AddFailureKind::Other, added.message()};
+            return AddFailure{AddFailureKind::NameTooLong, errorText(added, language)};
+        return AddFailure{AddFailureKind::Other, errorText(added, language)};
     }
 }
 

@@ -79,7 +79,9 @@ private:
 };
 
 // Appends the slide of slide.path to library under slide.name. Nothing when
-// it was added; otherwise why not, the library being unchanged.
-std::optional<AddFailure> addChosenSlide(SlideLibrary &library, const ChosenSlide &slide);
+// it was added; otherwise why not (worded in language), the library being
+// unchanged.
+std::optional<AddFailure> addChosenSlide(SlideLibrary &library, const ChosenSlide &slide,
+                                         Language language = Language::English);
 
 } // namespace quarvel

@@ -192,6 +192,7 @@ void FrmNewLib::applyCaptions()
     mRemoveAll->setText(c.removeAll);
     mCreate->setText(c.create);
     mCancel->setText(c.cancel);
+    mFiles->applyLanguage(languageOf(mState.LanguageCode));
 }
 
 // ---- Folders -----------------------------------------------------------
@@ -376,7 +377,7 @@ std::unique_ptr<SlideLibrary> FrmNewLib::CreateNewLib()
     for (int row = rows - 1; row >= 0; --row) {
         const ChosenSlide slide = mChosen.at(row);   // a copy: events run between rows
         mSlide->setSlideFile(slide.path);
-        if (const std::optional<AddFailure> failure = addChosenSlide(*library, slide)) {
+        if (const std::optional<AddFailure> failure = addChosenSlide(*library, slide, lang)) {
             work.close();
             message(slideNotAddedMessage(lang, slide.path, slide.name, *failure));
             mSlide->setSlideFile(QString());

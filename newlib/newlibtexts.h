@@ -52,7 +52,7 @@ enum class AddFailureKind {
 struct AddFailure
 {
     AddFailureKind kind = AddFailureKind::NotSlide;
-    QString reason;   // the component's own words
+    QString reason;   // the component's reason, in the interface language
 };
 MessageSpec slideNotAddedMessage(Language language, const QString &path, const QString &name,
                                  const AddFailure &failure);

@@ -221,6 +221,14 @@ TEST_F(MainWindowTest, LanguageCommandsSwitchEveryCaption)
     EXPECT_EQ(w->menuAction("mnuFOpen")->text(), "Open...");
     EXPECT_TRUE(w->menuAction("mnuTLEng")->isChecked());
     EXPECT_FALSE(w->menuAction("mnuTLRus")->isChecked());
+    // The file list's own texts follow too.
+    QFileSystemModel &files = w->explorerList()->model();
+    EXPECT_EQ(files.headerData(0, Qt::Horizontal).toString(), "Name");
+    EXPECT_EQ(files.iconProvider()->type(QFileInfo(path("two.slb"))), "SLB File");
+    w->chooseLanguage("Ru");
+    EXPECT_EQ(files.headerData(3, Qt::Horizontal).toString(), "Изменён");
+    EXPECT_EQ(files.iconProvider()->type(QFileInfo(path("folder"))), "Папка");
+    w->chooseLanguage("En");
 
     // The options dialog's caption choice is applied on return.
     mState.ButtonCaptions = "NotUse";
