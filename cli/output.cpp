@@ -10,6 +10,7 @@
 #if defined(__linux__)
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -85,6 +86,8 @@ public:
         if (mDirFd < 0)
             fail(errno);
         mName = fromPath(path.filename());
+        struct stat st;
+        mReplacing = ::fstatat(mDirFd, mName.c_str(), &st, 0) == 0;
         mFd = ::openat(mDirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         // vfat, NFS and SMB shares have no unnamed files: unnamed() tells.
         if (mFd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
@@ -115,6 +118,12 @@ public:
 
     void commit()
     {
+        // A picture that replaces an older one reaches the disk before the
+        // rename, so that a crash leaves the old picture or the new one, never
+        // an empty file. A new picture puts nothing old at risk: it skips the
+        // flush, which would cost more than drawing it.
+        if (mReplacing && ::fdatasync(mFd) != 0)
+            fail(errno);
         // The unnamed file gets a temporary name, then replaces the target in
         // one rename: a reader never sees a part of the picture.
         const std::string self = "/proc/self/fd/" + std::to_string(mFd);
@@ -149,6 +158,7 @@ private:
     std::string mTemporary;
     int mDirFd = -1;   // owned by openFolder
     int mFd = -1;
+    bool mReplacing = false;
 };
 
 #endif

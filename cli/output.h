@@ -8,9 +8,10 @@
 //
 // Slides are saved as libraries are (core::AtomicFile: synced to the disk
 // before the rename). Pictures are output that can be made again, so on
-// Linux they skip the sync, which would cost several times the drawing (two
-// disk flushes per file): the temporary file is unnamed until it is complete,
-// so a killed run leaves nothing behind either.
+// Linux a new picture skips the sync, which would cost several times the
+// drawing; one that replaces an older picture is synced before the rename.
+// The temporary file is unnamed until it is complete, so a killed run leaves
+// nothing behind either.
 
 #include "sink.h"
 
