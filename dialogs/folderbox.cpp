@@ -2,6 +2,7 @@
 
 #include "captions.h"
 #include "dialogpaths.h"
+#include "dialogresizer.h"
 #include "dialogtexts.h"
 #include "filelistpane.h"
 #include "frmfav.h"
@@ -131,6 +132,15 @@ void FolderBox::showListView()
 {
     mList->setChecked(true);
     mFiles->setViewStyle(FileListPane::List);
+}
+
+void FolderBox::anchorTo(DialogResizer &resizer, float share)
+{
+    resizer.anchor(mPath, {0, 0, share, 0});
+    for (QWidget *button : std::initializer_list<QWidget *>{mGetDir, mUp, mFav, mList, mDetails}) {
+        if (button)
+            resizer.anchor(button, {share, 0, 0, 0});
+    }
 }
 
 void FolderBox::setToolTips(const QString &getDir, const QString &favorites)

@@ -26,6 +26,7 @@ class QWidget;
 
 namespace quarvel {
 
+class DialogResizer;
 class FileListPane;
 
 // A picture button of a dialog's top row: 375 twips square, left twips from
@@ -56,6 +57,9 @@ public:
     // one (DialogFolder); the builder leaves DialogFolder as it was.
     void setOffersFolderToFavorites(bool offers) { mOffersFolder = offers; }
     void setToolTips(const QString &getDir, const QString &favorites);
+    // The box grows and the buttons move right by share of what the dialog
+    // gains in width.
+    void anchorTo(DialogResizer &resizer, float share);
 
     void setFolderPicker(FolderPicker picker) { mFolderPicker = std::move(picker); }
     void setFavoritesPicker(std::function<QString()> picker) { mFavoritesPicker = std::move(picker); }

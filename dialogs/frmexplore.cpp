@@ -2,6 +2,7 @@
 
 #include "captions.h"
 #include "dialogpaths.h"
+#include "dialogresizer.h"
 #include "dialogtexts.h"
 #include "filelistpane.h"
 #include "filetypeset.h"
@@ -32,8 +33,24 @@ FrmExplore::FrmExplore(AppState &state, Prompts &prompts, QWidget *parent)
     , mPrompts(prompts)
 {
     setObjectName(QStringLiteral("frmExplore"));
-    setFixedSize(twipsSize(8370, 4215));
+    resize(twipsSize(8370, 4215));
     buildControls();
+    // Larger, the dialog shares its gain in width between the file list and
+    // the preview; the gain in height goes to both.
+    auto *resizer = new DialogResizer(this, mState.SettingsFile);
+    mFolders->anchorTo(*resizer, 1);
+    resizer->anchor(mNewDir, {1, 0, 0, 0});
+    resizer->anchor(mFiles, {0, 0, 0.5f, 1});
+    for (QWidget *preview : std::initializer_list<QWidget *>{mSlide, mPicture})
+        resizer->anchor(preview, {0.5f, 0, 0.5f, 1});
+    resizer->anchor(mSlides, {0.5f, 1, 0.5f, 0});
+    for (QWidget *label : std::initializer_list<QWidget *>{mFileNameLabel, mFileTypeLabel})
+        resizer->anchor(label, {0, 1, 0, 0});
+    for (QWidget *box : std::initializer_list<QWidget *>{mFileNameBox, mFileType})
+        resizer->anchor(box, {0, 1, 0.5f, 0});
+    for (QWidget *button : std::initializer_list<QWidget *>{mAccept, mCancel})
+        resizer->anchor(button, {0.5f, 1, 0, 0});
+    resizer->restoreSize();
     setOperation(0);
 
     // Load.

@@ -1,6 +1,7 @@
 #include "frmfav.h"
 
 #include "dialogpaths.h"
+#include "dialogresizer.h"
 #include "dialogtexts.h"
 #include "listgrid.h"
 #include "twips.h"
@@ -21,7 +22,7 @@ FrmFav::FrmFav(AppState &state, Prompts &prompts, QWidget *parent)
     , mSelected(new QLabel(this))
 {
     setObjectName(QStringLiteral("frmFav"));
-    setFixedSize(twipsSize(6480, 3495));
+    resize(twipsSize(6480, 3495));
     mPicker = [this](const QString &start) { return ShowFolderPicker(mState, start, this); };
     const FavoriteCaptions captions = favoriteCaptions(languageOf(mState.LanguageCode));
     setWindowTitle(captions.title);
@@ -33,9 +34,10 @@ FrmFav::FrmFav(AppState &state, Prompts &prompts, QWidget *parent)
     mGrid->setObjectName(QStringLiteral("flexFav"));
     mGrid->setGeometry(twipsRect(120, 360, 4215, 2415));
     setUpListGrid(mGrid);
-    // The path column runs past the right edge; the grid scrolls sideways.
+    // The path column fills the grid; a long path keeps both its ends.
     mGrid->setColumnWidth(0, twipsSize(1300, 0).width());
-    mGrid->setColumnWidth(1, twipsSize(100000, 0).width());
+    mGrid->horizontalHeader()->setStretchLastSection(true);
+    mGrid->setTextElideMode(Qt::ElideMiddle);
 
     mSelected->setObjectName(QStringLiteral("lblSelFolder"));
     mSelected->setGeometry(twipsRect(120, 3000, 4215, 255));
@@ -53,6 +55,15 @@ FrmFav::FrmFav(AppState &state, Prompts &prompts, QWidget *parent)
     mRemove = button("cmdDelete", captions.remove, 1920);
     QPushButton *removeAllButton = button("vmdRemoveAll", captions.removeAll, 2400);
     QPushButton *close = button("cmdClose", captions.close, 3000);
+
+    // Larger, the grid takes the gain; the buttons keep to the right edge.
+    auto *resizer = new DialogResizer(this, mState.SettingsFile);
+    resizer->anchor(mGrid, {0, 0, 1, 1});
+    resizer->anchor(mSelected, {0, 1, 1, 0});
+    for (QWidget *b : std::initializer_list<QWidget *>{mGoTo, add, mAddActive, mRemove, removeAllButton})
+        resizer->anchor(b, {1, 0, 0, 0});
+    resizer->anchor(close, {1, 1, 0, 0});
+    resizer->restoreSize();
 
     connect(mGrid, &QTableWidget::cellClicked, this, [this](int row) { clickRow(row); });
     connect(mGrid, &QTableWidget::cellDoubleClicked, this, [this] { goTo(); });

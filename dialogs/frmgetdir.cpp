@@ -1,6 +1,7 @@
 #include "frmgetdir.h"
 
 #include "dialogpaths.h"
+#include "dialogresizer.h"
 #include "dialogtexts.h"
 #include "filelistpane.h"
 #include "twips.h"
@@ -19,7 +20,7 @@ FrmGetDir::FrmGetDir(AppState &state, QWidget *parent)
     , mOk(new QPushButton(this))
 {
     setObjectName(QStringLiteral("frmGetDir"));
-    setFixedSize(twipsSize(4695, 4935));
+    resize(twipsSize(4695, 4935));
     const FolderPickerCaptions captions = folderPickerCaptions(languageOf(mState.LanguageCode));
     setWindowTitle(captions.title);
 
@@ -39,6 +40,15 @@ FrmGetDir::FrmGetDir(AppState &state, QWidget *parent)
     auto *cancel = new QPushButton(captions.cancel, this);
     cancel->setObjectName(QStringLiteral("CancelButton"));
     cancel->setGeometry(twipsRect(3360, 4440, 1215, 375));
+
+    // Larger, the tree takes the gain.
+    auto *resizer = new DialogResizer(this, mState.SettingsFile);
+    resizer->anchor(prompt, {0, 0, 1, 0});
+    resizer->anchor(mTree, {0, 0, 1, 1});
+    resizer->anchor(mSelected, {0, 1, 1, 0});
+    resizer->anchor(mOk, {1, 1, 0, 0});
+    resizer->anchor(cancel, {1, 1, 0, 0});
+    resizer->restoreSize();
 
     connect(mTree, &FolderTreePane::folderSelected, this, [this] { folderSelected(); });
     connect(mOk, &QPushButton::clicked, this, &FrmGetDir::accept);

@@ -1,6 +1,7 @@
 #include "frmnewlib.h"
 
 #include "dialogpaths.h"
+#include "dialogresizer.h"
 #include "filelistpane.h"
 #include "listgrid.h"
 #include "newlibtexts.h"
@@ -84,15 +85,30 @@ FrmNewLib::FrmNewLib(AppState &state, Prompts &prompts, QWidget *parent)
     , mPrompts(prompts)
 {
     setObjectName(QStringLiteral("frmNewLib"));
-    setFixedSize(twipsSize(7335, 5280));
+    resize(twipsSize(7335, 5280));
     buildControls();
+    // Larger, the file list and the grid take most of the gain in width and
+    // the preview the rest; the gain in height is shared between the top
+    // and the bottom half.
+    auto *resizer = new DialogResizer(this, mState.SettingsFile);
+    mFolders->anchorTo(*resizer, 1);
+    resizer->anchor(mFiles, {0, 0, 0.6f, 0.5f});
+    resizer->anchor(mSlide, {0.6f, 0, 0.4f, 0.5f});
+    resizer->anchor(mGrid, {0, 0.5f, 0.6f, 0.5f});
+    for (QWidget *button : std::initializer_list<QWidget *>{mAdd, mAddAll, mRemove, mRemoveAll})
+        resizer->anchor(button, {0.6f, 0.5f, 0.4f, 0});
+    for (QWidget *button : std::initializer_list<QWidget *>{mCreate, mCancel})
+        resizer->anchor(button, {1, 1, 0, 0});
+    resizer->restoreSize();
 
     // Load.
     mNewLib.reset();
     mGrid->setRowCount(0);
     mGrid->setColumnWidth(0, twipsSize(1300, 0).width());
-    // The path column runs past the right edge; the grid scrolls sideways.
-    mGrid->setColumnWidth(1, twipsSize(100000, 0).width());
+    // The path column fills the grid; a path too long for it keeps both its
+    // ends, and shows in full as the cell's tooltip.
+    mGrid->horizontalHeader()->setStretchLastSection(true);
+    mGrid->setTextElideMode(Qt::ElideMiddle);
     mFolders->showListView();
     mFolders->loadHistory();
     applyCaptions();
@@ -281,7 +297,9 @@ void FrmNewLib::addToList(const QString &path, AddAllRun *run)
     const QSignalBlocker quiet(mGrid);
     mGrid->insertRow(row);
     mGrid->setItem(row, 0, gridCell(mChosen.at(row).name));
-    mGrid->setItem(row, 1, gridCell(path));
+    QTableWidgetItem *pathCell = gridCell(path);
+    pathCell->setToolTip(path);
+    mGrid->setItem(row, 1, pathCell);
     mGrid->setCurrentCell(row, 0);
     mGrid->setEnabled(true);
 }

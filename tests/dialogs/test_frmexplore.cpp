@@ -113,6 +113,26 @@ TEST_F(ExploreTest, FolderBoxAndListAgree)
     EXPECT_EQ(ini(kHistory, 0), b);
 }
 
+// Made larger, the dialog shares the gain between the file list and the
+// preview, keeps its buttons at the bottom, and opens at that size again;
+// it never gets smaller than designed.
+TEST_F(ExploreTest, ALargerDialogGrowsItsListAndPreviewAndKeepsItsSize)
+{
+    auto d = dialog(1, makeFolder(QStringLiteral("A")));
+    const QSize designed = d->size();
+    const QRect files = control<QWidget>(*d, "ExplorerList1")->geometry();
+    const QRect preview = control<QWidget>(*d, "Slide1")->geometry();
+    const QRect accept = control<QWidget>(*d, "cmdSave")->geometry();
+    d->resize(designed + QSize(200, 100));
+    EXPECT_EQ(control<QWidget>(*d, "ExplorerList1")->geometry(), files.adjusted(0, 0, 100, 100));
+    EXPECT_EQ(control<QWidget>(*d, "Slide1")->geometry(), preview.adjusted(100, 0, 200, 100));
+    EXPECT_EQ(control<QWidget>(*d, "cmdSave")->geometry(), accept.translated(100, 100));
+    d->reject();
+    EXPECT_EQ(FrmExplore(mState, mPrompts).size(), designed + QSize(200, 100));
+    d->resize(designed - QSize(50, 50));
+    EXPECT_EQ(d->size(), designed);
+}
+
 TEST_F(ExploreTest, MissingFileOkKeepsTheDialogAndCancelReturnsNothing)
 {
     const QString missing = path(QStringLiteral("A/gone.slb"));

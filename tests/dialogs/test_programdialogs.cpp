@@ -66,6 +66,9 @@ TEST_F(ProgramDialogsTest, Screenshots)
         EXPECT_TRUE(QTest::qWaitFor([&] { return list->model().rowCount(list->model().index(folder)) >= 2; }));
         d.selectItem(library);
         save(d, QStringLiteral("explore-open"));
+        d.resize(d.width() * 3 / 2, d.height() * 3 / 2);
+        save(d, QStringLiteral("explore-enlarged"));
+        d.resize(d.minimumSize());
         FrmGetDir picker(mState);
         picker.show();
         const QTreeView *tree = picker.findChild<QTreeView *>();
