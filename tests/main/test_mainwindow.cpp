@@ -513,4 +513,18 @@ TEST_F(MainWindowTest, Screenshots)
             EXPECT_TRUE(w->grab().save(QString("%1/main-%2-%3.png").arg(out, lang, captions)));
         }
     }
+    // A library cut short, as a failed copy leaves it: what is wrong is said
+    // next to the slide on view.
+    test::writeFile(path("WELDS.SLB"), test::readFile(test::corpusDir("slb/WELDS.SLB")).left(3000));
+    mState.StartFolder = mDir.path();
+    for (const char *lang : {"Ru", "En"}) {
+        auto w = makeWindow("WELDS.SLB");
+        w->chooseLanguage(lang);
+        w->resize(1000, 640);
+        w->show();
+        QCoreApplication::processEvents();
+        w->slideList()->setCurrentRow(w->slideList()->count() - 1);
+        EXPECT_TRUE(w->pathBox()->text().contains(lang == std::string("Ru") ? "повреждена" : "damaged"));
+        EXPECT_TRUE(w->grab().save(QString("%1/damaged-%2.png").arg(out, lang)));
+    }
 }
