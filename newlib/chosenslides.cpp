@@ -39,10 +39,20 @@ bool ChosenSlides::isValidTypedName(const QString &name)
     return !name.isEmpty() && !hasForbiddenNameCharacter(name) && !name.contains(u' ');
 }
 
+QString ChosenSlides::nameFault(const QString &name, Language language) const
+{
+    std::optional<core::Error> fault;
+    if (!mCodec || mCodec->encodeNew(name, nullptr, &fault))
+        return {};
+    return fault ? errorReasonText(*fault, language) : QStringLiteral("?");
+}
+
 int ChosenSlides::AddSldToList(const QString &path, Prompts &prompts, Language language, AddAllRun *run)
 {
     const QString name = GetShotName(path, mSeparator);
-    if (SlideExist(name) == 0)
+    const bool taken = SlideExist(name) != 0;
+    const bool fits = isValidTypedName(name) && nameFault(name, language).isEmpty();
+    if (!taken && fits)
         return append(name, path);
 
     MessageSpec question = duplicateSlideQuestion(language, path);
@@ -62,21 +72,25 @@ int ChosenSlides::AddSldToList(const QString &path, Prompts &prompts, Language l
         default: return false;
         }
     };
-    if (!underOtherName())
+    if (taken && !underOtherName())
         return -1;
     const InputText ask = newSlideNameInput(language);
     while (true) {
         // Cancel gives no name, which only asks again: the way out is a free
         // name, or No to the question that a taken name brings back. Within
-        // an Add All it skips the file.
+        // an Add All, or for a name no library can hold, it skips the file.
         const std::optional<QString> answer = prompts.input(ask.prompt, ask.title, ask.defaultText);
-        if (!answer && run)
+        if (!answer && (run || !taken))
             return -1;
         const QString typed = answer.value_or(QString());
         if (typed.isEmpty())
             continue;
         if (!isValidTypedName(typed)) {
             prompts.message(invalidSlideNameMessage(language));
+            continue;
+        }
+        if (const QString fault = nameFault(typed, language); !fault.isEmpty()) {
+            prompts.message({PromptIcon::Critical, fault, ask.title});
             continue;
         }
         if (SlideExist(typed) == 0)

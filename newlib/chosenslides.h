@@ -7,6 +7,7 @@
 // that a renamed slide keeps the name it was given in the list.
 
 #include "captions.h"
+#include "namecodec.h"
 #include "newlibtexts.h"
 #include "paths.h"
 #include "prompts.h"
@@ -41,11 +42,18 @@ public:
     // what follows the last separator).
     explicit ChosenSlides(char16_t separator = nativePaths().separator);
 
+    // The code page names are stored in: a name a library of it cannot hold
+    // (too long) is not taken from a file as it is, nor typed. Without one,
+    // only the characters are checked.
+    void setCodec(const NameCodec &codec) { mCodec = codec; }
+
     // SlideExist: the 1-based number of the first row whose name, upper-cased,
     // equals strShotSLDName upper-cased; 0 when there is none.
     int SlideExist(const QString &strShotSLDName) const;
 
-    // AddSldToList: appends path under its short name. When that name is
+    // AddSldToList: appends path under its short name. A short name that a
+    // library cannot hold (a blank, a forbidden character, too long) asks for
+    // another name at once (Cancel: the file is not added). When that name is
     // taken, asks whether to add the file under another name and, on Yes,
     // asks for names until one is valid and free (or until the user declines
     // the question again). Cancel in the input box only asks again. Returns
@@ -74,8 +82,12 @@ private:
         ChosenSlide slide;
         QString key;   // the name upper-cased, kept so that lookups stay cheap on long lists
     };
+    // Why a library cannot hold name (empty when it can).
+    QString nameFault(const QString &name, Language language) const;
+
     std::vector<Row> mRows;
     char16_t mSeparator;
+    std::optional<NameCodec> mCodec;
 };
 
 // Appends the slide of slide.path to library under slide.name. Nothing when

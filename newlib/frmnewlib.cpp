@@ -86,6 +86,7 @@ FrmNewLib::FrmNewLib(AppState &state, Prompts &prompts, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmNewLib"));
     resize(twipsSize(7335, 5280));
+    mChosen.setCodec(NameCodec(mState.NameCodePage));
     buildControls();
     // Larger, the file list and the grid take most of the gain in width and
     // the preview the rest; the gain in height is shared between the top

@@ -127,12 +127,14 @@ TEST_F(BuilderTest, AddAllTwiceAsksAboutEveryFileInNameOrder)
     EXPECT_EQ(column(*b, 0), (QStringList{u"a"_qs, u"b"_qs, u"C"_qs, u"b2"_qs, u"a2"_qs, u"C2"_qs}));
 }
 
-// A name too long for a library is told apart from a file that is no slide;
-// either way the builder stays with its rows, and nothing is written.
-TEST_F(BuilderTest, FailedCreateReportsTheRowAndTheBuilderStays)
+// A name no library can hold is not taken, from a file or typed: another is
+// asked for at once (Cancel skips the file). A file that is no slide fails
+// Create; the builder stays with its rows, and nothing is written.
+TEST_F(BuilderTest, NamesFollowTheLibraryRuleAndAFailedCreateKeepsTheBuilder)
 {
     const QString a = at(u"slides/a.sld"_qs);
     const QString junk = at(u"other/junk.sld"_qs);
+    const QString spaced = test::writeSlide(mSlides, u"имя слайда.sld"_qs, 5);
     const QString longName(32, u'L');
     auto b = builder(mSlides);
     b->show();
@@ -141,20 +143,21 @@ TEST_F(BuilderTest, FailedCreateReportsTheRowAndTheBuilderStays)
     addFile(*b, junk);
     expectDuplicate(a, Answer::Yes);
     expectRename(longName);
+    mPrompts.expectMessage(PromptIcon::Critical,
+                           u"slide name \""_qs + longName + u"\" takes 32 bytes; a library holds at most 31"_qs,
+                           Answer::Ok, u"New Name of Slide"_qs);
+    expectRename(u"A2"_qs);
     addFile(*b, a);
+    mPrompts.expectInput(u"Enter new Name of Slide"_qs, u"New Name of Slide"_qs, QString(), std::nullopt);
+    addFile(*b, spaced);
+    EXPECT_EQ(column(*b, 0), (QStringList{u"a"_qs, u"junk"_qs, u"A2"_qs}));
     const QStringList before = filesBelow(mDir.path());
 
-    expectCritical(u"File "_qs + a + u"\r\nis a slide, but its name \""_qs + longName
-                   + u"\" is too long: a slide library holds names of at most 31 bytes."_qs);
-    b->create();
-    b->grid()->setCurrentCell(2, 0);
-    b->remove();
     expectCritical(u"File "_qs + junk + u"\r\nis not file of slides."_qs);
     b->create();
     EXPECT_TRUE(mPrompts.allShown());
     EXPECT_TRUE(b->isVisible());
     EXPECT_EQ(b->newLib(), nullptr);
-    EXPECT_EQ(column(*b, 1), (QStringList{a, junk}));
     EXPECT_EQ(filesBelow(mDir.path()), before);
 }
 
