@@ -178,7 +178,7 @@ FrmAbout::FrmAbout(QWidget *parent)
     licence->setReadOnly(true);
     licence->setLineWrapMode(QPlainTextEdit::NoWrap);
     licence->setPlainText(licenceText().replace(kCrLf, QStringLiteral("\n")));
-    licence->setFixedSize(licenceBoxWidth(*licence), twipsSize(5415, 2055).height());
+    licence->setMinimumSize(licenceBoxWidth(*licence), twipsSize(5415, 2055).height());
 
     // As designed: the icon with OK below it on the left, the program's
     // identity on the right, the contact link indented under the credit.
@@ -198,8 +198,8 @@ FrmAbout::FrmAbout(QWidget *parent)
     layout->addLayout(head);
     layout->addWidget(description);
     layout->addWidget(separator);
-    layout->addWidget(licence);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(licence, 1);   // the licence takes what the box gains
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 void showAbout(QWidget *parent)

@@ -1,6 +1,7 @@
 #include "frmconfig.h"
 
 #include "appstate.h"
+#include "dialogresizer.h"
 #include "inifile.h"
 #include "namecodec.h"
 #include "mdlregfunctions.h"
@@ -70,6 +71,10 @@ FrmConfig::FrmConfig(AppState &state, mdlRegFunctions &association, const QStrin
     mPickFolder = [this](const QString &start) { return ShowFolderPicker(mState, start, this); };
     createControls();
     load();
+    // Opens at the size its layout needs (or the size it last had); larger,
+    // the folder boxes grow.
+    adjustSize();
+    (new DialogResizer(this, mState.SettingsFile))->restoreSize();
 }
 
 void FrmConfig::createControls()
@@ -152,7 +157,8 @@ void FrmConfig::createControls()
     layout->addWidget(mAssociate);
     layout->addLayout(codePageRow);
     layout->addLayout(bottom);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addStretch();
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 void FrmConfig::load()
