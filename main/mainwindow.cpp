@@ -814,7 +814,8 @@ void MainWindow::exportToSld()
     try {
         mState.CurrentLibrary->exportToSld(path, selectedSlide());
     } catch (const SlideError &e) {
-        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ExportSlide, errorText(e, languageOf(mState.LanguageCode))));
+        const Language lang = languageOf(mState.LanguageCode);
+        message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
     }
     mFileList->refresh();
 }
@@ -860,7 +861,8 @@ void MainWindow::exportShownSlide(int fileTypes,
             write(*mState.CurrentLibrary, selectedSlide(), path);
         }
     } catch (const SlideError &e) {
-        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ExportSlide, errorText(e, languageOf(mState.LanguageCode))));
+        const Language lang = languageOf(mState.LanguageCode);
+        message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
     }
     mFileList->refresh();
 }
@@ -1235,7 +1237,7 @@ void MainWindow::commandExportSlides()
         try {
             exportSlide(*library, rows[i], paths[i], *choice);
         } catch (const SlideError &e) {
-            message(failureMessage(lang, FailedAction::ExportSlide, e.message()));
+            message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
             break;
         }
     }
@@ -1263,7 +1265,8 @@ std::unique_ptr<QMimeData> MainWindow::slidesAsFiles(const QList<int> &rows)
             urls << QUrl::fromLocalFile(path);
         }
     } catch (const SlideError &e) {
-        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ExportSlide, e.message()));
+        const Language lang = languageOf(mState.LanguageCode);
+        message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
         return nullptr;
     }
     auto data = std::make_unique<QMimeData>();
