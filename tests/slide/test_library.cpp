@@ -21,10 +21,7 @@ using namespace quarvel;
 
 namespace {
 
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
-}
+QByteArray hex(const char *text) { return QByteArray::fromHex(text); }   // spaces are skipped
 
 // The two slides of the library example in the format notes: 100 x 100,
 // square pixels, a diagonal in colour 7 and a box in colour 1.
@@ -95,7 +92,6 @@ TEST_F(LibraryFiles, WorkedExampleIsWrittenByteForByteAndReadBack)
     EXPECT_EQ(lib.kind(), SlideLibrary::Kind::Library);
     ASSERT_EQ(lib.slideCount(), 2);
     EXPECT_EQ(lib.slideName(1), QStringLiteral("BOX"));
-    EXPECT_EQ(lib.slideName(2), QString());
     EXPECT_EQ(lib.slideData(0), lineSlide());
     EXPECT_EQ(lib.slideData(1), boxSlide());
     EXPECT_EQ(lib.indexOf(QStringLiteral("box")), 1);
@@ -171,24 +167,18 @@ TEST_F(LibraryFiles, DamagedDirectoriesKeepTheReadableSlides)
 
 TEST_F(LibraryFiles, NamesKeepTheirBytes)
 {
-    // A name filling all 32 bytes has no NUL; bytes after a NUL are ignored;
-    // a GBK name survives a rewrite byte for byte and decodes with 936.
-    const quint32 dir = 32 + 36 * 4;
-    const QByteArray gbk = hex("b8d6bdeeb7fbbac5");
-    const QByteArray bytes =
-        libraryWith({{QByteArray(32, 'N'), dir}, {QByteArray("AB\0garbage", 10), dir}, {gbk, dir}}, true, lineSlide());
-    SlideLibrary lib(NameCodec(936));
+    // A name filling all 32 bytes has no NUL, and cannot be written back: the
+    // save refuses rather than cut it; bytes after a NUL are ignored. (Names
+    // in a code page keep their bytes in the corpus round trip.)
+    const quint32 dir = 32 + 36 * 3;
+    const QByteArray bytes = libraryWith({{QByteArray(32, 'N'), dir}, {QByteArray("AB\0garbage", 10), dir}}, true,
+                                         lineSlide());
+    SlideLibrary lib;
     lib.setLibraryFile(write(QStringLiteral("n.slb"), bytes));
-    ASSERT_EQ(lib.slideCount(), 3);
+    ASSERT_EQ(lib.slideCount(), 2);
     EXPECT_EQ(lib.slideNameBytes(0), QByteArray(32, 'N'));
     EXPECT_EQ(lib.slideNameBytes(1), QByteArray("AB"));
-    EXPECT_EQ(lib.slideName(2), QString::fromUtf8("钢筋符号"));
-    // The 32-byte name cannot be written back: the save refuses rather than cut it.
     EXPECT_THROW(lib.toLibraryBytes(), SlideError);
-    lib.deleteSlide(0);
-    SlideLibrary again(NameCodec(936));
-    again.setLibraryFile(write(QStringLiteral("n2.slb"), lib.toLibraryBytes()));
-    EXPECT_EQ(again.slideNameBytes(1), gbk);
 }
 
 TEST_F(LibraryFiles, EditsChangeOnlyTheObjectUntilSaved)
@@ -228,13 +218,9 @@ TEST_F(LibraryFiles, EditsChangeOnlyTheObjectUntilSaved)
     // Slides are read when needed: a file changed behind the object's back
     // is refused rather than read at the old places.
     test::writeFile(libPath, exampleLibrary() + "changed");
-    try {
-        lib.slideData(0);
-        FAIL();
-    } catch (const SlideError &e) {
-        EXPECT_TRUE(e.message().contains(QLatin1String("edit.slb")));
-        EXPECT_TRUE(e.message().contains(QLatin1String("changed since it was opened")));
-    }
+    const QString why = errorOf([&] { lib.slideData(0); });
+    EXPECT_TRUE(why.contains(QLatin1String("edit.slb")) && why.contains(QLatin1String("changed since it was opened")))
+        << why.toStdString();
     EXPECT_THROW(lib.saveLibrary(path(QStringLiteral("copy.slb"))), SlideError);
 }
 
