@@ -6,35 +6,31 @@
 #include <QDir>
 #include <QFile>
 
+#include <cstdlib>
+
 namespace quarvel::bench {
 
-namespace {
-
-QByteArray readFile(const QString &path)
+const std::vector<std::pair<QString, QByteArray>> &corpusSlideFiles()
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    static const std::vector<std::pair<QString, QByteArray>> files = [] {
+        std::vector<std::pair<QString, QByteArray>> out;
+        const QDir sld(QStringLiteral(QUARVEL_CORPUS_DIR "/sld"));
+        for (const QString &name : sld.entryList(QDir::Files, QDir::Name)) {
+            QFile f(sld.filePath(name));
+            if (f.open(QIODevice::ReadOnly))
+                out.emplace_back(name, f.readAll());
+        }
+        return out;
+    }();
+    return files;
 }
-
-QByteArray libraryOf(const std::vector<QByteArray> &slides, const char *prefix)
-{
-    SlideLibrary lib;
-    for (std::size_t i = 0; i < slides.size(); ++i) {
-        const QByteArray name = prefix + QByteArray::number(qulonglong(i + 1)).rightJustified(5, '0');
-        lib.addSlideData(slides[i], name, QStringLiteral("benchmark"));
-    }
-    return lib.toLibraryBytes();
-}
-
-} // namespace
 
 const std::vector<QByteArray> &corpusSlides()
 {
     static const std::vector<QByteArray> slides = [] {
         std::vector<QByteArray> out;
-        const QDir sld(QStringLiteral(QUARVEL_CORPUS_DIR "/sld"));
-        for (const QString &name : sld.entryList(QDir::Files, QDir::Name))
-            out.push_back(readFile(sld.filePath(name)));
+        for (const auto &file : corpusSlideFiles())
+            out.push_back(file.second);
         const QDir slb(QStringLiteral(QUARVEL_CORPUS_DIR "/slb"));
         for (const QString &name : slb.entryList(QDir::Files, QDir::Name)) {
             SlideLibrary lib;
@@ -57,25 +53,22 @@ QByteArray smallSlide(int seed)
 
 QByteArray generatedLibrary(int count, int slideBytes)
 {
-    std::vector<QByteArray> slides;
-    slides.reserve(count);
+    SlideLibrary lib;
     for (int i = 0; i < count; ++i) {
         SlideWriter w(1023, 767);
         w.color(1 + i % 250);
         for (int k = 0; k < (slideBytes - 35) / 8; ++k)
             w.vector((i + k * 7) % 1024, (k * 13) % 768, (i * 3 + k) % 1024, (k * 5 + i) % 768);
-        slides.push_back(w.finish());
+        lib.addSlideData(w.finish(), "S" + QByteArray::number(i + 1).rightJustified(5, '0'), QStringLiteral("benchmark"));
     }
-    return libraryOf(slides, "S");
+    return lib.toLibraryBytes();
 }
 
-QByteArray corpusLibrary(int count)
+void writeFile(const QString &path, const QByteArray &bytes)
 {
-    const std::vector<QByteArray> &corpus = corpusSlides();
-    std::vector<QByteArray> slides;
-    for (int i = 0; i < count; ++i)
-        slides.push_back(corpus[i % corpus.size()]);
-    return libraryOf(slides, "C");
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush())
+        std::abort();
 }
 
 } // namespace quarvel::bench

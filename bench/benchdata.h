@@ -1,14 +1,18 @@
 #pragma once
 
 // Inputs of the benchmarks: the corpus slides, and large libraries built
-// from generated or corpus slides.
+// from generated slides.
 
 #include <QByteArray>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 namespace quarvel::bench {
+
+// The corpus .sld files, by file name.
+const std::vector<std::pair<QString, QByteArray>> &corpusSlideFiles();
 
 // Every corpus slide: the .sld files and the slides of every library.
 const std::vector<QByteArray> &corpusSlides();
@@ -17,11 +21,11 @@ const std::vector<QByteArray> &corpusSlides();
 // named S00001, S00002, ...
 QByteArray generatedLibrary(int count, int slideBytes);
 
-// A library of count slides taken from the corpus in turn (repeating when
-// the corpus has fewer), named C00001, C00002, ...
-QByteArray corpusLibrary(int count);
-
 // One small generated slide.
 QByteArray smallSlide(int seed);
+
+// Writes a benchmark's input file; aborts when it cannot, as a benchmark
+// without its input would measure nothing.
+void writeFile(const QString &path, const QByteArray &bytes);
 
 } // namespace quarvel::bench
