@@ -10,37 +10,33 @@ using namespace quarvel;
 
 namespace {
 
-qint64 corpusBytes()
+void decodeLoop(benchmark::State &state, SlideDrawing *drawing)
 {
-    qint64 total = 0;
-    for (const QByteArray &slide : bench::corpusSlides())
-        total += slide.size();
-    return total;
+    const auto &slides = bench::corpusSlides();
+    qint64 bytes = 0;
+    for (const QByteArray &slide : slides)
+        bytes += slide.size();
+    for (auto _ : state) {
+        for (const QByteArray &slide : slides) {
+            if (drawing)
+                drawing->clear();
+            benchmark::DoNotOptimize(decodeSlide(slide, drawing).length);
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["slides"] = double(slides.size());
 }
 
 void BM_DecodeCorpus(benchmark::State &state)
 {
-    const auto &slides = bench::corpusSlides();
-    for (auto _ : state) {
-        for (const QByteArray &slide : slides)
-            benchmark::DoNotOptimize(decodeSlide(slide).length);
-    }
-    state.SetBytesProcessed(state.iterations() * corpusBytes());
-    state.counters["slides"] = double(slides.size());
+    decodeLoop(state, nullptr);
 }
 BENCHMARK(BM_DecodeCorpus)->Unit(benchmark::kMillisecond);
 
 void BM_DecodeCorpusToDrawing(benchmark::State &state)
 {
-    const auto &slides = bench::corpusSlides();
     SlideDrawing drawing;
-    for (auto _ : state) {
-        for (const QByteArray &slide : slides) {
-            drawing.clear();
-            benchmark::DoNotOptimize(decodeSlide(slide, &drawing).length);
-        }
-    }
-    state.SetBytesProcessed(state.iterations() * corpusBytes());
+    decodeLoop(state, &drawing);
 }
 BENCHMARK(BM_DecodeCorpusToDrawing)->Unit(benchmark::kMillisecond);
 
