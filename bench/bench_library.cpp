@@ -19,44 +19,31 @@ constexpr int kSlides = 10000;
 
 struct BigLibrary
 {
-    QTemporaryDir dir;
-    QString path;
-    QString slide;
-    QString target;
-
     explicit BigLibrary(int slideBytes)
     {
-        path = dir.filePath(QStringLiteral("big.slb"));
-        slide = dir.filePath(QStringLiteral("NEW.sld"));
-        target = dir.filePath(QStringLiteral("edited.slb"));
-        write(path, bench::generatedLibrary(kSlides, slideBytes));
-        write(slide, bench::smallSlide(3));
+        bench::writeFile(path, bench::generatedLibrary(kSlides, slideBytes));
+        bench::writeFile(slide, bench::smallSlide(3));
     }
-    static void write(const QString &file, const QByteArray &bytes)
-    {
-        QFile f(file);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            std::abort();
-    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.slb"));
+    const QString slide = dir.filePath(QStringLiteral("NEW.sld"));
+    const QString target = dir.filePath(QStringLiteral("edited.slb"));
 };
 
-// 10,000 slides of 5,000 bytes: 50 MB.
-const BigLibrary &bigLibrary()
+// 10,000 slides of 5,000 bytes (50 MB), or of 131 bytes (1.3 MB).
+const BigLibrary &bigLibrary(bool big = true)
 {
-    static const BigLibrary lib(5000);
-    return lib;
-}
-
-// 10,000 slides of 131 bytes: 1.3 MB.
-const BigLibrary &manySmallSlides()
-{
-    static const BigLibrary lib(131);
-    return lib;
+    if (!big) {
+        static const BigLibrary small(131);
+        return small;
+    }
+    static const BigLibrary large(5000);
+    return large;
 }
 
 void BM_OpenAndReadEveryName(benchmark::State &state)
 {
-    const BigLibrary &big = state.range(0) ? bigLibrary() : manySmallSlides();
+    const BigLibrary &big = bigLibrary(state.range(0) != 0);
     for (auto _ : state) {
         SlideLibrary lib;
         lib.setLibraryFile(big.path);
@@ -69,27 +56,29 @@ void BM_OpenAndReadEveryName(benchmark::State &state)
 }
 BENCHMARK(BM_OpenAndReadEveryName)->ArgName("big")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_AddOneAndSave(benchmark::State &state)
+// The 50 MB library opened, one slide added or deleted, saved.
+void editAndSave(benchmark::State &state, bool add)
 {
     const BigLibrary &big = bigLibrary();
     for (auto _ : state) {
         SlideLibrary lib;
         lib.setLibraryFile(big.path);
-        lib.addSlideFile(big.slide);
+        if (add)
+            lib.addSlideFile(big.slide);
+        else
+            lib.deleteSlide(5000);
         lib.saveLibrary(big.target);
     }
+}
+void BM_AddOneAndSave(benchmark::State &state)
+{
+    editAndSave(state, true);
 }
 BENCHMARK(BM_AddOneAndSave)->Unit(benchmark::kMillisecond);
 
 void BM_DeleteOneAndSave(benchmark::State &state)
 {
-    const BigLibrary &big = bigLibrary();
-    for (auto _ : state) {
-        SlideLibrary lib;
-        lib.setLibraryFile(big.path);
-        lib.deleteSlide(5000);
-        lib.saveLibrary(big.target);
-    }
+    editAndSave(state, false);
 }
 BENCHMARK(BM_DeleteOneAndSave)->Unit(benchmark::kMillisecond);
 
