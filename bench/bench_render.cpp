@@ -1,4 +1,4 @@
-// Drawing speed: a large constructed slide, every corpus slide, and slide
+// Drawing speed: large constructed slides, every corpus slide, and slide
 // selection in the view over a large library (the cost a user feels when
 // walking a slide list with the arrow keys).
 
@@ -10,8 +10,6 @@
 #include "slidewriter.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -20,8 +18,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <memory>
+#include <map>
 #include <numbers>
+#include <string>
 #include <vector>
 
 using namespace quarvel;
@@ -41,59 +40,47 @@ Decoded decodeBytes(const QByteArray &bytes)
     return d;
 }
 
-// Small deterministic generator, so every run draws the same slide.
-struct Lcg
-{
-    quint32 state = 12345;
-    int next(int bound)
-    {
-        state = state * 1664525u + 1013904223u;
-        return static_cast<int>((state >> 8) % static_cast<quint32>(bound));
-    }
-};
+// Constructed slides on the common 1875 x 830 drawing area, the same at every
+// run: short vectors the way real slides hold them (strokes of text and
+// curves, here circles of 16 segments with radii of 2 to 40 pixels, in a few
+// colours); chords right across the area (the worst case); small triangles
+// tiling areas, as AutoCAD writes filled text and hatches.
+enum Kind { ShortVectors, LongVectors, Triangles };
 
-// Vectors the way real slides hold them: short strokes of text and curves,
-// here circles of 16 segments with radii of 2 to 40 pixels on the common
-// 1875 x 830 drawing area, in a few colours.
-QByteArray shortVectorSlide(int vectors)
+const Decoded &constructed(Kind kind, int count)
 {
+    static std::map<std::pair<Kind, int>, Decoded> made;
+    if (const auto it = made.find({kind, count}); it != made.end())
+        return it->second;
+    quint32 seed = 12345;
+    const auto next = [&seed](int bound) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<quint32>(bound));
+    };
     SlideWriter w(1874, 829);
-    Lcg rng;
-    for (int done = 0; done < vectors;) {
-        w.color(1 + rng.next(7));
-        const int cx = 40 + rng.next(1794), cy = 40 + rng.next(749), r = 2 + rng.next(39);
-        for (int k = 0; k < 16 && done < vectors; ++k, ++done) {
-            const double a0 = k * std::numbers::pi / 8, a1 = (k + 1) * std::numbers::pi / 8;
-            w.vector(cx + int(std::lround(r * std::cos(a0))), cy + int(std::lround(r * std::sin(a0))),
-                     cx + int(std::lround(r * std::cos(a1))), cy + int(std::lround(r * std::sin(a1))));
+    if (kind == ShortVectors) {
+        for (int done = 0; done < count;) {
+            w.color(1 + next(7));
+            const int cx = 40 + next(1794), cy = 40 + next(749), r = 2 + next(39);
+            for (int k = 0; k < 16 && done < count; ++k, ++done) {
+                const double a0 = k * std::numbers::pi / 8, a1 = (k + 1) * std::numbers::pi / 8;
+                w.vector(cx + int(std::lround(r * std::cos(a0))), cy + int(std::lround(r * std::sin(a0))),
+                         cx + int(std::lround(r * std::cos(a1))), cy + int(std::lround(r * std::sin(a1))));
+            }
+        }
+    } else if (kind == LongVectors) {
+        w.color(7);
+        for (int i = 0; i < count; ++i)
+            w.vector(next(1875), next(830), next(1875), next(830));
+    } else {
+        w.color(3);
+        for (int i = 0; i < count; ++i) {
+            const int x = next(1860), y = 1 + next(815);
+            const Point tri[3] = {{x, y}, {x + 3 + next(10), y}, {x, y + 3 + next(10)}};
+            w.fill(tri);
         }
     }
-    return w.finish();
-}
-
-// The worst case: chords right across the drawing area.
-QByteArray longVectorSlide(int vectors)
-{
-    SlideWriter w(1874, 829);
-    Lcg rng;
-    w.color(7);
-    for (int i = 0; i < vectors; ++i)
-        w.vector(rng.next(1875), rng.next(830), rng.next(1875), rng.next(830));
-    return w.finish();
-}
-
-// Areas tiled with small triangles, as AutoCAD writes filled text and hatches.
-QByteArray triangleSlide(int triangles)
-{
-    SlideWriter w(1874, 829);
-    Lcg rng;
-    w.color(3);
-    for (int i = 0; i < triangles; ++i) {
-        const int x = rng.next(1860), y = 1 + rng.next(815);
-        const Point tri[3] = {{x, y}, {x + 3 + rng.next(10), y}, {x, y + 3 + rng.next(10)}};
-        w.fill(tri);
-    }
-    return w.finish();
+    return made.emplace(std::pair{kind, count}, decodeBytes(w.finish())).first->second;
 }
 
 void renderLoop(benchmark::State &state, const Decoded &d, QSize size)
@@ -110,84 +97,52 @@ void renderLoop(benchmark::State &state, const Decoded &d, QSize size)
     state.counters["batches"] = static_cast<double>(d.drawing.batches.size());
 }
 
-void BM_Render100kShortVectors(benchmark::State &state)
-{
-    static const Decoded d = decodeBytes(shortVectorSlide(100'000));
-    renderLoop(state, d, QSize(1000, 700));
-}
-BENCHMARK(BM_Render100kShortVectors)->Unit(benchmark::kMillisecond);
-
-void BM_Render100kLongVectors(benchmark::State &state)
-{
-    static const Decoded d = decodeBytes(longVectorSlide(100'000));
-    renderLoop(state, d, QSize(1000, 700));
-}
-BENCHMARK(BM_Render100kLongVectors)->Unit(benchmark::kMillisecond);
-
-void BM_Render50kTriangles(benchmark::State &state)
-{
-    static const Decoded d = decodeBytes(triangleSlide(50'000));
-    renderLoop(state, d, QSize(1000, 700));
-}
-BENCHMARK(BM_Render50kTriangles)->Unit(benchmark::kMillisecond);
-
 // The core rasteriser alone, into palette rows: what quarvel-cli and the
 // view draw with, without the painter that puts the image on screen.
-void coreLoop(benchmark::State &state, const Decoded &d, int width, int height)
+void coreLoop(benchmark::State &state, const std::vector<const Decoded *> &slides, int width, int height)
 {
     std::vector<std::uint8_t> rows(std::size_t(width) * height);
     std::vector<core::Rgb> palette;
     for (auto _ : state) {
-        core::drawSlide(d.header, d.drawing, {rows.data(), width, height, width},
-                        {0, 0, double(width), double(height)}, {0, 0, 0}, palette);
+        for (const Decoded *d : slides)
+            core::drawSlide(d->header, d->drawing, {rows.data(), width, height, width},
+                            {0, 0, double(width), double(height)}, {0, 0, 0}, palette);
         benchmark::DoNotOptimize(rows.data());
     }
-    state.counters["vectors"] = static_cast<double>(d.drawing.lines.size());
+    state.counters[slides.size() == 1 ? "vectors" : "slides"] =
+        static_cast<double>(slides.size() == 1 ? slides[0]->drawing.lines.size() : slides.size());
 }
 
-void BM_CoreRaster100kShortVectors(benchmark::State &state)
-{
-    static const Decoded d = decodeBytes(shortVectorSlide(100'000));
-    coreLoop(state, d, 1000, 700);
-}
-BENCHMARK(BM_CoreRaster100kShortVectors)->Unit(benchmark::kMillisecond);
-
-void BM_CoreRaster100kLongVectors(benchmark::State &state)
-{
-    static const Decoded d = decodeBytes(longVectorSlide(100'000));
-    coreLoop(state, d, 1000, 700);
-}
-BENCHMARK(BM_CoreRaster100kLongVectors)->Unit(benchmark::kMillisecond);
-
-void BM_CoreRaster50kTriangles(benchmark::State &state)
-{
-    static const Decoded d = decodeBytes(triangleSlide(50'000));
-    coreLoop(state, d, 1000, 700);
-}
-BENCHMARK(BM_CoreRaster50kTriangles)->Unit(benchmark::kMillisecond);
+// BM_Render100kShortVectors ... BM_CoreRaster50kTriangles, at 1000 x 700.
+const bool gConstructedSlides = [] {
+    const struct { const char *name; Kind kind; int count; } slides[] = {
+        {"100kShortVectors", ShortVectors, 100'000}, {"100kLongVectors", LongVectors, 100'000},
+        {"50kTriangles", Triangles, 50'000}};
+    for (const bool core : {false, true}) {
+        for (const auto &s : slides) {
+            const std::string name = (core ? "BM_CoreRaster" : "BM_Render") + std::string(s.name);
+            benchmark::RegisterBenchmark(name.c_str(), [s, core](benchmark::State &state) {
+                const Decoded &d = constructed(s.kind, s.count);
+                core ? coreLoop(state, {&d}, 1000, 700) : renderLoop(state, d, QSize(1000, 700));
+            })->Unit(benchmark::kMillisecond);
+        }
+    }
+    return true;
+}();
 
 // Every corpus slide file at 800 x 600, one after another.
 void BM_CoreRasterCorpusFiles(benchmark::State &state)
 {
     static const std::vector<Decoded> slides = [] {
         std::vector<Decoded> v;
-        const QDir dir(QStringLiteral(QUARVEL_CORPUS_DIR "/sld"));
-        for (const QString &name : dir.entryList(QDir::Files, QDir::Name)) {
-            QFile file(dir.filePath(name));
-            if (file.open(QIODevice::ReadOnly))
-                v.push_back(decodeBytes(file.readAll()));
-        }
+        for (const auto &file : bench::corpusSlideFiles())
+            v.push_back(decodeBytes(file.second));
         return v;
     }();
-    std::vector<std::uint8_t> rows(800 * 600);
-    std::vector<core::Rgb> palette;
-    for (auto _ : state) {
-        for (const Decoded &d : slides)
-            core::drawSlide(d.header, d.drawing, {rows.data(), 800, 600, 800}, {0, 0, 800, 600}, {0, 0, 0},
-                            palette);
-        benchmark::DoNotOptimize(rows.data());
-    }
-    state.counters["slides"] = static_cast<double>(slides.size());
+    std::vector<const Decoded *> all;
+    for (const Decoded &d : slides)
+        all.push_back(&d);
+    coreLoop(state, all, 800, 600);
 }
 BENCHMARK(BM_CoreRasterCorpusFiles)->Unit(benchmark::kMillisecond);
 
@@ -196,12 +151,9 @@ BENCHMARK(BM_CoreRasterCorpusFiles)->Unit(benchmark::kMillisecond);
 // colour (1 bit per pixel) at 800 x 600.
 void BM_CorePngWrite(benchmark::State &state)
 {
-    static const Decoded many = decodeBytes(shortVectorSlide(100'000));
-    static const Decoded one = decodeBytes(longVectorSlide(2'000));
     const bool single = state.range(0) == 1;
-    const core::PaletteImage image =
-        single ? core::rasterize(one.header, one.drawing, 800, 600, {0, 0, 0})
-               : core::rasterize(many.header, many.drawing, 1000, 700, {0, 0, 0});
+    const Decoded &d = single ? constructed(LongVectors, 2'000) : constructed(ShortVectors, 100'000);
+    const core::PaletteImage image = core::rasterize(d.header, d.drawing, single ? 800 : 1000, single ? 600 : 700, {0, 0, 0});
     std::string out;
     for (auto _ : state) {
         out.clear();
@@ -237,13 +189,11 @@ BENCHMARK(BM_RenderCorpusAll)->Unit(benchmark::kMillisecond);
 
 // Each corpus slide of more than 50 KB on its own.
 const bool gLargeCorpusSlides = [] {
-    const QDir dir(QStringLiteral(QUARVEL_CORPUS_DIR "/sld"));
-    for (const QString &path : dir.entryList(QDir::Files, QDir::Name)) {
-        QFile file(dir.filePath(path));
-        if (file.size() < 50'000 || !file.open(QIODevice::ReadOnly))
+    for (const auto &[name, bytes] : bench::corpusSlideFiles()) {
+        if (bytes.size() < 50'000)
             continue;
-        benchmark::RegisterBenchmark(("BM_RenderCorpus/" + path).toStdString().c_str(),
-                                     [d = decodeBytes(file.readAll())](benchmark::State &state) {
+        benchmark::RegisterBenchmark(("BM_RenderCorpus/" + name).toStdString().c_str(),
+                                     [d = decodeBytes(bytes)](benchmark::State &state) {
                                          renderLoop(state, d, QSize(1000, 700));
                                      })
             ->Unit(benchmark::kMillisecond);
@@ -251,32 +201,18 @@ const bool gLargeCorpusSlides = [] {
     return true;
 }();
 
-QApplication &application()
-{
-    static int argc = 1;
-    static char name[] = "quarvel-bench";
-    static char *argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return std::make_unique<QApplication>(argc, argv);
-    }();
-    return *app;
-}
-
 // Selecting slide after slide of a 10,000-slide library of about 50 MB in
 // the view: each selection finds the slide by name (in another case) and
 // decodes it; with Arg 1 the view also paints it, as the screen would.
 void BM_ViewSelectInLargeLibrary(benchmark::State &state)
 {
-    application();
+    static int argc = 1;
+    static char name[] = "quarvel-bench", *argv[] = {name, nullptr};
+    [[maybe_unused]] static const QApplication *app = (qputenv("QT_QPA_PLATFORM", "offscreen"), new QApplication(argc, argv));
     static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString p = dir.filePath(QStringLiteral("large.slb"));
-        QFile f(p);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bench::generatedLibrary(10'000, 5'000)) < 0)
-            return QString();
-        return p;
-    }();
+    static const QString path = dir.filePath(QStringLiteral("large.slb"));
+    if (!QFileInfo::exists(path))
+        bench::writeFile(path, bench::generatedLibrary(10'000, 5'000));
     SlideView view;
     view.resize(1000, 700);
     QImage screen(view.size(), QImage::Format_RGB32);
