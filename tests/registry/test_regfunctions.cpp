@@ -52,11 +52,7 @@ protected:
         mStore.closeKey(opened);
         return QString::fromUtf8(data.chopped(data.isEmpty() ? 0 : 1));
     }
-    void associateBoth()
-    {
-        mReg.AssociateSld();
-        mReg.AssociateSlb();
-    }
+    void associateBoth() { mReg.AssociateSld(); mReg.AssociateSlb(); }
 
     MemoryRegistryStore mStore;
     mdlRegFunctions mReg{mStore, kProgram};
@@ -126,7 +122,7 @@ TEST_F(AssociationTest, EachOfTheEightChecksAloneDecides)
     EXPECT_TRUE(mReg.IsAssociated());
 }
 
-TEST_F(AssociationTest, ValuesDifferingOnlyInLetterCaseMatch)
+TEST_F(AssociationTest, LetterCaseIsIgnoredButAnotherCommandOrAValueThatIsNotTextDoesNotMatch)
 {
     associateBoth();
     for (const auto &[root, name] : kCheckedKeys) {
@@ -135,22 +131,15 @@ TEST_F(AssociationTest, ValuesDifferingOnlyInLetterCaseMatch)
     }
     EXPECT_EQ(get(RegKey::ClassesRoot, ".sld"), "autocadslide");
     EXPECT_TRUE(mReg.IsAssociated());
-}
 
-TEST_F(AssociationTest, AnotherOpenCommandDoesNotMatch)
-{
-    const QString command = openCommandFor(kProgram);
-    const QString program = command.chopped(3); // without " %1"
+    const QString command = openCommandFor(kProgram), program = command.chopped(3); // without " %1"
     for (const QString &other : {u'"' + program + "\" %1", u'"' + program + "\" \"%1\"", program + " %L",
                                  command + u' ', openCommandFor("/usr/local/bin/quarvel")}) {
         associateBoth();
         putText(RegKey::LocalMachine, kLmClasses + "AutoCADSlideLibrary\\Shell\\open\\command", other);
         EXPECT_FALSE(mReg.IsAssociated()) << qPrintable(other);
     }
-}
 
-TEST_F(AssociationTest, KeyValueIsReadsOnlyTextValues)
-{
     const auto valueIs = [&](const QByteArray &bytes, RegValueType type) {
         put(RegKey::ClassesRoot, "probe", bytes, type);
         return mReg.KeyValueIs(RegKey::ClassesRoot, "probe", "AutoCADSlide");
@@ -173,19 +162,12 @@ TEST(Association, AnOpenCommandTooLongForTheQueryBufferIsNeverFound)
     }
 }
 
-TEST(Association, RemovalWithNothingThereChangesNothingAndTheStorePersists)
+TEST(Association, RemovalWithNothingThereWritesNothing)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("registry.ini");
-    FileRegistryStore store(path);
-    mdlRegFunctions reg(store, kProgram);
-    reg.RemoveAssociation();
-    EXPECT_FALSE(reg.IsAssociated());
-    EXPECT_FALSE(QFileInfo::exists(path));
-    reg.AssociateSld();
-    reg.AssociateSlb();
-    FileRegistryStore reopened(path);
-    EXPECT_TRUE(mdlRegFunctions(reopened, kProgram).IsAssociated());
+    FileRegistryStore store(dir.filePath("registry.ini"));
+    mdlRegFunctions(store, kProgram).RemoveAssociation();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("registry.ini")));
 }
 
 } // namespace
