@@ -159,16 +159,8 @@ TEST(SlideFormat, OldFormatHeadersAreReadInEitherOrder)
 TEST(SlideFormat, DamagedInputGivesOnePreciseError)
 {
     const std::string good = workedExample(ByteOrder::LowFirst);
-    struct Case
-    {
-        const char *what;
-        std::string bytes;
-        bool isSlide;
-        std::int64_t offset;
-        Damage damage;
-        std::int64_t value;
-        const char *error, *batches;
-    };
+    struct Case { const char *what; std::string bytes; bool isSlide; std::int64_t offset; Damage damage;
+                  std::int64_t value; const char *error, *batches; };
     std::string badTest = good, level = good;
     badTest[29] = 0x35;
     level[18] = 3;
@@ -253,12 +245,7 @@ TEST(SlideFormat, CorpusSlidesMatchTheManifest)
 // name finds its slide again.
 TEST(SlideNames, RawNamesAreShownUnambiguously)
 {
-    struct Case
-    {
-        int codePage;
-        std::string raw;
-        std::string shown;
-    };
+    struct Case { int codePage; std::string raw, shown; };
     const Case cases[] = {
         {936, "\x81", "\\x81"},                      // GBK lead bytes alone
         {936, "\xc4", "\\xc4"},
@@ -290,15 +277,8 @@ TEST(SlideNames, RawNamesAreShownUnambiguously)
 // letters upper-cased and nothing else, 31 bytes in the code page.
 TEST(SlideNames, NewNamesFollowOneRule)
 {
-    struct Case
-    {
-        int codePage;
-        std::string name;
-        std::string bytes;          // empty: refused
-        Reason reason;
-        std::int64_t number;
-        std::string detail;
-    };
+    // bytes empty: refused for reason, with number and detail.
+    struct Case { int codePage; std::string name, bytes; Reason reason; std::int64_t number; std::string detail; };
     const Reason ok = Reason::Other;
     const Case cases[] = {
         {1251, "door_1", "DOOR_1", ok, 0, ""},
