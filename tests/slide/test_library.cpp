@@ -286,13 +286,7 @@ TEST_F(LibraryFiles, FailedSavesLeaveTheOldFileByteForByte)
     // Each step of the save fails in turn: a write at the start and one
     // midway, the final sync, the close and the rename.
     using Stage = core::AtomicFile::Stage;
-    const struct
-    {
-        Stage stage;
-        std::uint64_t at;
-        int error;
-        const char *reason;
-    } failures[] = {
+    const struct { Stage stage; std::uint64_t at; int error; const char *reason; } failures[] = {
         {Stage::Write, 0, ENOSPC, "No space left on device"}, {Stage::Write, 100, EDQUOT, "Disk quota exceeded"},
         {Stage::Sync, 0, EIO, "Input/output error"},          {Stage::Close, 0, EIO, "Input/output error"},
         {Stage::Rename, 0, EROFS, "Read-only file system"},
