@@ -434,20 +434,6 @@ TEST_F(SlideViewTest, ShowsTheNamedSlideAndNothingOtherwise)
     }
 }
 
-TEST_F(SlideViewTest, RedrawsToItsSizeAndBackground)
-{
-    view.setSlideFile(path("one.sld"));
-    view.resize(200, 100);   // letterboxed left and right: the slide spans 50..149
-    EXPECT_EQ(count(shown(), kRed), 100);
-    EXPECT_EQ(count(shown(), kRed, {50, 89, 100, 1}), 100);
-    view.resize(300, 600);   // spans rows 150..449 now; y = 10 lands on row 150 + 3 * 89.5
-    view.setViewBackColor(Qt::white);
-    const QImage img = shown();
-    const int red = count(img, kRed, {0, 418, 300, 1});
-    EXPECT_GE(red, 297);
-    EXPECT_EQ(count(img, kWhite), 300 * 600 - red);
-}
-
 TEST_F(SlideViewTest, ADamagedLibrarySlideDoesNotRunIntoTheNextOne)
 {
     // The first slide's last records are damaged so that it ends in one
@@ -477,7 +463,9 @@ TEST_F(SlideViewTest, ADamagedLibrarySlideDoesNotRunIntoTheNextOne)
     EXPECT_EQ(count(img, kGreen), 0);
 }
 
-TEST_F(SlideViewTest, RereadsALibraryThatChanged)
+// The view redraws when its size or background changes, and rereads a
+// library that changed on disk.
+TEST_F(SlideViewTest, RedrawsToItsSizeBackgroundAndFile)
 {
     view.setSlideFile(path("lib.slb") + "(ALPHA)");
     EXPECT_EQ(count(shown(), kGreen), 100);
@@ -485,7 +473,15 @@ TEST_F(SlideViewTest, RereadsALibraryThatChanged)
     view.setSlideFile(path("lib.slb") + "(ALPHA)");
     EXPECT_EQ(count(shown(), kYellow), 100);
     view.setSlideFile(path("lib.slb") + "(other)");
+    view.resize(200, 100);   // letterboxed left and right: the slide spans 50..149
     EXPECT_EQ(count(shown(), kRed), 100);
+    EXPECT_EQ(count(shown(), kRed, {50, 89, 100, 1}), 100);
+    view.resize(300, 600);   // spans rows 150..449 now; y = 10 lands on row 150 + 3 * 89.5
+    view.setViewBackColor(Qt::white);
+    const QImage img = shown();
+    const int red = count(img, kRed, {0, 418, 300, 1});
+    EXPECT_GE(red, 297);
+    EXPECT_EQ(count(img, kWhite), 300 * 600 - red);
 }
 
 } // namespace
