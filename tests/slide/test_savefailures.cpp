@@ -85,11 +85,7 @@ struct ChildResult
 // Runs body in a child process; body's return value is the exit code, and
 // what it writes to the report string comes back as the message.
 // With a barrier pipe, the child waits until the parent closes it.
-struct Child
-{
-    pid_t pid = -1;
-    int readEnd = -1;
-};
+struct Child { pid_t pid = -1; int readEnd = -1; };
 
 Child startChild(const std::function<int(std::string &)> &body, const int *barrier = nullptr)
 {
@@ -155,12 +151,7 @@ TEST_F(SaveFailures, RefusedWritesLeaveTheOldFileAndSayWhy)
     const fs::path lib = mFolder / "lib.slb", sld = mFolder / "NEW.sld", picture = mFolder / "old.wmf";
     const QString libQ = QString::fromStdString(lib.string()), sldQ = QString::fromStdString(sld.string());
     const QString pictureQ = QString::fromStdString(picture.string());
-    struct Case
-    {
-        const char *what;
-        fs::path target;
-        std::function<void()> action;
-    };
+    struct Case { const char *what; fs::path target; std::function<void()> action; };
     auto opened = [&] {
         SlideLibrary l;
         l.setLibraryFile(libQ);
