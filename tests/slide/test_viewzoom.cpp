@@ -4,10 +4,10 @@
 
 #include "slideview.h"
 #include "slidewriter.h"
+#include "testdata.h"
 #include "viewzoom.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QImage>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -20,13 +20,8 @@ using namespace quarvel;
 TEST(ViewZoom, KeepsThePointUnderThePointerAndCoversTheView)
 {
     const QSizeF view(400, 300);
-    struct Step
-    {
-        enum { Zoom, Pan, Reset } kind;
-        QPointF point;   // the pointer (Zoom) or the move (Pan)
-        double factor;
-        QRectF target;
-    };
+    // point: the pointer (Zoom) or the move (Pan).
+    struct Step { enum { Zoom, Pan, Reset } kind; QPointF point; double factor; QRectF target; };
     const Step steps[] = {
         {Step::Zoom, {100, 50}, 2, {-100, -50, 800, 600}},      // (100, 50) stays on the same spot
         {Step::Zoom, {0, 0}, 2, {-200, -100, 1600, 1200}},
@@ -58,9 +53,7 @@ TEST(ViewZoom, TheViewRedrawsFromVectorsAroundThePointer)
     w.color(1);
     w.vector(0, 20, 199, 20);   // well below the middle
     const QString file = dir.filePath("line.sld");
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(w.finish()) > 0);
-    out.close();
+    ASSERT_TRUE(test::writeFile(file, w.finish()));
 
     SlideView view;
     view.resize(200, 100);
