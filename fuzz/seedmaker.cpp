@@ -32,31 +32,12 @@ QByteArray everyRecord(ByteOrder order)
     return w.finish();
 }
 
-// The old (level 1) header: 34 bytes, the aspect ratio as a double.
-QByteArray oldFormat()
-{
-    const QByteArray modern = everyRecord(ByteOrder::LowFirst);
-    QByteArray old = modern.left(19);
-    old[18] = '\x01';
-    old.append(modern.mid(19, 4));                                    // high x, high y
-    old.append(QByteArray::fromHex("5555555555 55f53f"));             // 4/3 as a little-endian double
-    old.append(QByteArray::fromHex("0200 00"));                       // hardware fill, filler
-    old.append(modern.mid(kNewHeaderSize));
-    return old;
-}
-
 QByteArray library(const std::initializer_list<std::pair<const char *, QByteArray>> &slides)
 {
     SlideLibrary lib;
     for (const auto &[name, bytes] : slides)
         lib.addSlideData(bytes, name, QStringLiteral("seed"));
     return lib.toLibraryBytes();
-}
-
-bool put(const QDir &dir, const char *name, const QByteArray &bytes)
-{
-    QFile file(dir.filePath(QString::fromLatin1(name)));
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -67,34 +48,37 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: quarvel-fuzz-seeds DIR\n");
         return 2;
     }
-    const QDir root(QString::fromLocal8Bit(argv[1]));
-    root.mkpath(QStringLiteral("sld"));
-    root.mkpath(QStringLiteral("slb"));
-    const QDir sld(root.filePath(QStringLiteral("sld")));
-    const QDir slb(root.filePath(QStringLiteral("slb")));
-
     const QByteArray low = everyRecord(ByteOrder::LowFirst);
     const QByteArray high = everyRecord(ByteOrder::HighFirst);
-    SlideWriter empty(99, 99);
+    // The old (level 1) header: 34 bytes, the aspect ratio 4/3 as a little-endian double.
+    const QByteArray old = low.left(18) + '\x01' + low.mid(19, 4) + QByteArray::fromHex("555555555555f53f 0200 00")
+                           + low.mid(kNewHeaderSize);
+    const QByteArray empty = SlideWriter(99, 99).finish();
     SlideWriter unfinishedFill(99, 99);
     unfinishedFill.color(2);
     unfinishedFill.fillRecord(4, -2);
     unfinishedFill.fillRecord(10, 10);
     unfinishedFill.fillRecord(20, 10);
-    QByteArray unknownRecord = low.left(kNewHeaderSize) + QByteArray::fromHex("0090") + low.mid(kNewHeaderSize);
-
-    bool ok = put(sld, "low.sld", low) && put(sld, "high.sld", high) && put(sld, "old.sld", oldFormat())
-              && put(sld, "empty.sld", empty.finish()) && put(sld, "unfinished-fill.sld", unfinishedFill.finish())
-              && put(sld, "unknown-record.sld", unknownRecord) && put(sld, "truncated.sld", low.left(low.size() - 5));
-
     const QByteArray two = library({{"LOW", low}, {"HIGH", high}});
-    QByteArray noTerminator = two;
+    QByteArray noTerminator = two, badAddress = two;
     noTerminator.replace(32 + 2 * 36, 36, QByteArray(36, 'Z'));
-    QByteArray badAddress = two;
     badAddress[32 + 36 + 32 + 3] = '\x7f';   // second slide's address far past the end
-    ok = ok && put(slb, "two.slb", two) && put(slb, "mixed.slb", library({{"OLD", oldFormat()}, {"E", empty.finish()}}))
-         && put(slb, "no-terminator.slb", noTerminator) && put(slb, "bad-address.slb", badAddress)
-         && put(slb, "truncated.slb", two.left(two.size() - 7)) && put(slb, "padded.slb", two + QByteArray(16, '\0'));
+
+    const std::pair<const char *, QByteArray> files[] = {
+        {"sld/low.sld", low}, {"sld/high.sld", high}, {"sld/old.sld", old}, {"sld/empty.sld", empty},
+        {"sld/unfinished-fill.sld", unfinishedFill.finish()},
+        {"sld/unknown-record.sld", low.left(kNewHeaderSize) + QByteArray::fromHex("0090") + low.mid(kNewHeaderSize)},
+        {"sld/truncated.sld", low.left(low.size() - 5)},
+        {"slb/two.slb", two}, {"slb/mixed.slb", library({{"OLD", old}, {"E", empty}})},
+        {"slb/no-terminator.slb", noTerminator}, {"slb/bad-address.slb", badAddress},
+        {"slb/truncated.slb", two.left(two.size() - 7)}, {"slb/padded.slb", two + QByteArray(16, '\0')},
+    };
+    const QDir root(QString::fromLocal8Bit(argv[1]));
+    bool ok = root.mkpath(QStringLiteral("sld")) && root.mkpath(QStringLiteral("slb"));
+    for (const auto &[name, bytes] : files) {
+        QFile file(root.filePath(QString::fromLatin1(name)));
+        ok = ok && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
     if (!ok) {
         std::fprintf(stderr, "quarvel-fuzz-seeds: cannot write into %s\n", argv[1]);
         return 1;
