@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 using namespace quarvel;
 
@@ -45,15 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     SlideLibrary library;
     library.setLibraryFile(input);
-    std::vector<QByteArray> slides(library.slideCount());
-    std::vector<bool> readable(library.slideCount());
+    std::vector<std::optional<QByteArray>> slides(library.slideCount());   // empty: unreadable
     for (int i = 0; i < library.slideCount(); ++i) {
         (void)library.slideName(i);
         try {
             SlideDrawing drawing;
             (void)library.decode(i, &drawing);
             slides[i] = library.slideData(i);
-            readable[i] = true;
         } catch (const SlideError &) {
             // Unreadable and damaged slides are reported, never fatal.
         }
@@ -73,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int i = 0; i < library.slideCount(); ++i) {
         if (reread.slideNameBytes(i) != library.slideNameBytes(i))
             std::abort();
-        if (readable[i] && reread.slideData(i) != slides[i])
+        if (slides[i] && reread.slideData(i) != *slides[i])
             std::abort();
     }
     return 0;
