@@ -6,6 +6,7 @@
 
 #include "core/atomicfile.h"
 #include "core/library.h"
+#include "core/slidewriter.h"
 #include "slideerror.h"
 #include "slidelibrary.h"
 
@@ -35,16 +36,11 @@ namespace {
 // A slide of 100 x 100 units with vectors of colour color.
 std::string makeSlide(int vectors, int color)
 {
-    static const char header[] = "AutoCAD Slide\r\n\x1a\0\x56\x02\x63\0\x63\0\x80\x96\x98\0\x02\0\x34\x12";
-    std::string s(header, sizeof header - 1);
-    s += static_cast<char>(color);
-    s += '\xff';
-    for (int i = 0; i < vectors; ++i) {
-        const char v[8] = {char(i % 100), 0, 0, 0, 99, 0, char(i % 97), 0};
-        s.append(v, 8);
-    }
-    s += std::string("\0\xfc", 2);
-    return s;
+    core::SlideWriter w(99, 99);
+    w.color(color);
+    for (int i = 0; i < vectors; ++i)
+        w.vector(i % 100, 0, 99, i % 97);
+    return w.finish();
 }
 
 std::string readAll(const fs::path &path)
