@@ -3,19 +3,13 @@
 // with every thumbnail drawn; one screen of scrolling (the frame on the
 // window's thread, thumbnails still to come); one keystroke in the filter.
 
-#include "benchdata.h"
-#include "mainwindow.h"
-#include "maindialogs.h"
-#include "prompts.h"
 #include "slidefilter.h"
 #include "tileview.h"
+#include "windowfixture.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -23,37 +17,11 @@ namespace {
 
 using namespace quarvel;
 
-struct TilesFixture
+// 10,000 slides of 2,000 bytes, in a 1000 x 700 window.
+std::unique_ptr<MainWindow> window()
 {
-    TilesFixture()
-    {
-        QFile file(dir.filePath(QStringLiteral("tiles.slb")));
-        file.open(QIODevice::WriteOnly);
-        file.write(bench::generatedLibrary(10000, 2000));
-        file.close();
-        state.ProgramFolder = dir.path();
-        state.SettingsFile = dir.filePath(QStringLiteral("Quarvel.ini"));
-        state.StartFolder = dir.path();
-        state.StartFile = QStringLiteral("tiles.slb");
-    }
-    std::unique_ptr<MainWindow> window()
-    {
-        auto w = std::make_unique<MainWindow>(state, prompts, dialogs);
-        w->resize(1000, 700);
-        w->show();
-        QCoreApplication::processEvents();
-        return w;
-    }
-    QTemporaryDir dir;
-    AppState state;
-    WidgetPrompts prompts;
-    BasicDialogs dialogs{state, nullptr};
-};
-
-TilesFixture &fixture()
-{
-    static TilesFixture f;
-    return f;
+    static bench::WindowFixture f(10000, 2000);
+    return f.window(QSize(1000, 700));
 }
 
 void paintTiles(MainWindow &w)
@@ -66,7 +34,7 @@ void BM_TileViewFirstScreen(benchmark::State &s)
 {
     for (auto _ : s) {
         s.PauseTiming();
-        auto w = fixture().window();
+        auto w = window();
         s.ResumeTiming();
         w->setTilesShown(true);
         paintTiles(*w);
@@ -83,7 +51,7 @@ BENCHMARK(BM_TileViewFirstScreen)->Unit(benchmark::kMillisecond)->Iterations(5);
 // thumbnails of the new screen are drawn by the workers meanwhile.
 void BM_TileViewScrollOneScreen(benchmark::State &s)
 {
-    auto w = fixture().window();
+    auto w = window();
     w->setTilesShown(true);
     paintTiles(*w);
     QScrollBar *bar = w->tileView()->verticalScrollBar();
@@ -98,9 +66,8 @@ BENCHMARK(BM_TileViewScrollOneScreen)->Unit(benchmark::kMillisecond);
 // One keystroke: the names narrowed (or widened again) and laid out anew.
 void BM_FilterKeystroke(benchmark::State &s)
 {
-    auto w = fixture().window();
-    const QStringList texts = {QStringLiteral("S"), QStringLiteral("S0"), QStringLiteral("S00"), QStringLiteral("S001"),
-                               QStringLiteral("S00"), QStringLiteral("S0")};
+    auto w = window();
+    const QStringList texts = {"S", "S0", "S00", "S001", "S00", "S0"};
     int i = 0;
     for (auto _ : s) {
         w->filterBar()->edit()->setText(texts[i++ % texts.size()]);
