@@ -4,21 +4,16 @@
 // construction to a painted list of them. Needs an application object, so it
 // has a main of its own.
 
-#include "benchdata.h"
 #include "filelistpane.h"
 #include "frmexplore.h"
-#include "mainwindow.h"
-#include "maindialogs.h"
-#include "prompts.h"
 #include "slideview.h"
+#include "windowfixture.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QDir>
-#include <QFile>
+#include <QElapsedTimer>
 #include <QListWidget>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -26,34 +21,16 @@ namespace {
 
 using namespace quarvel;
 
-struct WindowFixture
+// 10,000 slides of 5,000 bytes: 50 MB.
+bench::WindowFixture &fixture()
 {
-    WindowFixture()
-    {
-        QFile file(dir.filePath(QStringLiteral("big.slb")));
-        file.open(QIODevice::WriteOnly);
-        file.write(bench::generatedLibrary(10000, 5000));
-        file.close();
-        state.ProgramFolder = dir.path();
-        state.SettingsFile = dir.filePath(QStringLiteral("Quarvel.ini"));
-        state.StartFolder = dir.path();
-        state.StartFile = QStringLiteral("big.slb");
-    }
-    QTemporaryDir dir;
-    AppState state;
-    WidgetPrompts prompts;
-    BasicDialogs dialogs{state, nullptr};
-};
-
-WindowFixture &fixture()
-{
-    static WindowFixture f;
+    static bench::WindowFixture f(10000, 5000);
     return f;
 }
 
 void BM_StartupWithLargeLibrary(benchmark::State &s)
 {
-    WindowFixture &f = fixture();
+    bench::WindowFixture &f = fixture();
     for (auto _ : s) {
         MainWindow window(f.state, f.prompts, f.dialogs);
         window.show();
@@ -69,30 +46,23 @@ BENCHMARK(BM_StartupWithLargeLibrary)->Unit(benchmark::kMillisecond)->Iterations
 
 void BM_SelectSlideInLargeList(benchmark::State &s)
 {
-    WindowFixture &f = fixture();
-    MainWindow window(f.state, f.prompts, f.dialogs);
-    window.show();
-    QCoreApplication::processEvents();
+    const auto window = fixture().window();
     int row = 0;
     for (auto _ : s) {
-        row = (row + 997) % window.slideList()->count();
-        window.slideList()->setCurrentRow(row);
-        window.slideView()->repaint();
+        row = (row + 997) % window->slideList()->count();
+        window->slideList()->setCurrentRow(row);
+        window->slideView()->repaint();
     }
 }
 BENCHMARK(BM_SelectSlideInLargeList)->Unit(benchmark::kMillisecond);
 
-// 5,000 slide files and a library in one folder.
+// 5,000 slide files in one folder.
 struct BigFolder
 {
     BigFolder()
     {
-        const QByteArray slide = bench::smallSlide(1);
-        for (int i = 0; i < kSlides; ++i) {
-            QFile file(dir.filePath(QStringLiteral("S%1.sld").arg(i, 5, 10, QLatin1Char('0'))));
-            file.open(QIODevice::WriteOnly);
-            file.write(slide);
-        }
+        for (int i = 0; i < kSlides; ++i)
+            bench::writeFile(dir.filePath(QStringLiteral("S%1.sld").arg(i, 5, 10, QLatin1Char('0'))), bench::smallSlide(1));
         state.SettingsFile = dir.filePath(QStringLiteral("Quarvel.ini"));
         state.LanguageCode = QStringLiteral("En");
     }
