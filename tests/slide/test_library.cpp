@@ -80,12 +80,9 @@ protected:
 TEST_F(LibraryFiles, WorkedExampleIsWrittenByteForByteAndReadBack)
 {
     const QByteArray bytes = exampleLibrary();
-    ASSERT_EQ(bytes.size(), 235);
-    EXPECT_EQ(bytes.left(32), QByteArray(kLibraryId, 32));
-    EXPECT_EQ(bytes.mid(32, 36).toHex(), (QByteArray("LINE") + QByteArray(28, '\0') + hex("8C000000")).toHex());
-    EXPECT_EQ(bytes.mid(68, 36).toHex(), (QByteArray("BOX") + QByteArray(29, '\0') + hex("B7000000")).toHex());
-    EXPECT_EQ(bytes.mid(104, 36), QByteArray(36, '\0'));
-    EXPECT_EQ(bytes.mid(0x8C).toHex(), (lineSlide() + boxSlide()).toHex());
+    EXPECT_EQ(bytes.toHex(' '), (QByteArray(kLibraryId, 32) + "LINE" + QByteArray(28, '\0') + hex("8C000000") + "BOX"
+                                 + QByteArray(29, '\0') + hex("B7000000") + QByteArray(36, '\0') + lineSlide() + boxSlide())
+                                    .toHex(' '));
 
     SlideLibrary lib;
     lib.setLibraryFile(write(QStringLiteral("ex.slb"), bytes));
