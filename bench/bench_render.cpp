@@ -99,18 +99,16 @@ void renderLoop(benchmark::State &state, const Decoded &d, QSize size)
 
 // The core rasteriser alone, into palette rows: what quarvel-cli and the
 // view draw with, without the painter that puts the image on screen.
-void coreLoop(benchmark::State &state, const std::vector<const Decoded *> &slides, int width, int height)
+void coreLoop(benchmark::State &state, const Decoded &d, int width, int height)
 {
     std::vector<std::uint8_t> rows(std::size_t(width) * height);
     std::vector<core::Rgb> palette;
     for (auto _ : state) {
-        for (const Decoded *d : slides)
-            core::drawSlide(d->header, d->drawing, {rows.data(), width, height, width},
-                            {0, 0, double(width), double(height)}, {0, 0, 0}, palette);
+        core::drawSlide(d.header, d.drawing, {rows.data(), width, height, width},
+                        {0, 0, double(width), double(height)}, {0, 0, 0}, palette);
         benchmark::DoNotOptimize(rows.data());
     }
-    state.counters[slides.size() == 1 ? "vectors" : "slides"] =
-        static_cast<double>(slides.size() == 1 ? slides[0]->drawing.lines.size() : slides.size());
+    state.counters["vectors"] = static_cast<double>(d.drawing.lines.size());
 }
 
 // BM_Render100kShortVectors ... BM_CoreRaster50kTriangles, at 1000 x 700.
@@ -123,28 +121,12 @@ const bool gConstructedSlides = [] {
             const std::string name = (core ? "BM_CoreRaster" : "BM_Render") + std::string(s.name);
             benchmark::RegisterBenchmark(name.c_str(), [s, core](benchmark::State &state) {
                 const Decoded &d = constructed(s.kind, s.count);
-                core ? coreLoop(state, {&d}, 1000, 700) : renderLoop(state, d, QSize(1000, 700));
+                core ? coreLoop(state, d, 1000, 700) : renderLoop(state, d, QSize(1000, 700));
             })->Unit(benchmark::kMillisecond);
         }
     }
     return true;
 }();
-
-// Every corpus slide file at 800 x 600, one after another.
-void BM_CoreRasterCorpusFiles(benchmark::State &state)
-{
-    static const std::vector<Decoded> slides = [] {
-        std::vector<Decoded> v;
-        for (const auto &file : bench::corpusSlideFiles())
-            v.push_back(decodeBytes(file.second));
-        return v;
-    }();
-    std::vector<const Decoded *> all;
-    for (const Decoded &d : slides)
-        all.push_back(&d);
-    coreLoop(state, all, 800, 600);
-}
-BENCHMARK(BM_CoreRasterCorpusFiles)->Unit(benchmark::kMillisecond);
 
 // PNG writing of a drawn slide into memory: Arg 0 the 100,000-vector slide
 // (seven colours: 4 bits per pixel) at 1000 x 700, Arg 1 a slide of one
@@ -186,20 +168,6 @@ void BM_RenderCorpusAll(benchmark::State &state)
     state.counters["slides"] = static_cast<double>(slides.size());
 }
 BENCHMARK(BM_RenderCorpusAll)->Unit(benchmark::kMillisecond);
-
-// Each corpus slide of more than 50 KB on its own.
-const bool gLargeCorpusSlides = [] {
-    for (const auto &[name, bytes] : bench::corpusSlideFiles()) {
-        if (bytes.size() < 50'000)
-            continue;
-        benchmark::RegisterBenchmark(("BM_RenderCorpus/" + name).toStdString().c_str(),
-                                     [d = decodeBytes(bytes)](benchmark::State &state) {
-                                         renderLoop(state, d, QSize(1000, 700));
-                                     })
-            ->Unit(benchmark::kMillisecond);
-    }
-    return true;
-}();
 
 // Selecting slide after slide of a 10,000-slide library of about 50 MB in
 // the view: each selection finds the slide by name (in another case) and
