@@ -18,9 +18,6 @@ using namespace quarvel;
 
 namespace {
 
-const QString kSlide = kSlideMimeType;
-const QString kLibrary = kLibraryMimeType;
-
 // Points the user's data and configuration folders at a temporary folder.
 class DesktopTest : public ::testing::Test
 {
@@ -58,10 +55,9 @@ protected:
 TEST_F(DesktopTest, AssociatingInstallsTheEntryTheTypesAndTheDefaults)
 {
     DesktopIntegration desktop = recording();
-    ASSERT_TRUE(desktop.associate(kSlide));
-    ASSERT_TRUE(desktop.associate(kLibrary));
+    ASSERT_TRUE(desktop.associate(kSlideMimeType));
+    ASSERT_TRUE(desktop.associate(kLibraryMimeType));
 
-    EXPECT_EQ(DesktopIntegration::desktopEntryPath(), entry());
     const QStringList lines = QString::fromUtf8(test::readFile(entry())).split(u'\n');
     EXPECT_EQ(lines.first(), "[Desktop Entry]");
     for (const char *line : {"Type=Application", "Exec=/opt/quarvel/quarvel %f", "TryExec=/opt/quarvel/quarvel",
@@ -85,7 +81,7 @@ TEST_F(DesktopTest, AssociatingInstallsTheEntryTheTypesAndTheDefaults)
 
     // Moving the program rewrites the entry.
     mToolRuns.clear();
-    recording("/opt/new/quarvel").associate(kSlide);
+    recording("/opt/new/quarvel").associate(kSlideMimeType);
     EXPECT_TRUE(test::readFile(entry()).contains("Exec=/opt/new/quarvel %f"));
     EXPECT_EQ(mToolRuns, QStringList({"update-desktop-database " + data("applications")}));
 }
@@ -103,8 +99,8 @@ TEST_F(DesktopTest, RemovalTakesEverythingAwayAndLeavesTheUsersOtherChoices)
     ASSERT_TRUE(QDir().mkpath(mDir.filePath("config")));
     ASSERT_TRUE(test::writeFile(mimeApps(), before));
     DesktopIntegration desktop = recording();
-    desktop.associate(kSlide);
-    desktop.associate(kLibrary);
+    desktop.associate(kSlideMimeType);
+    desktop.associate(kLibraryMimeType);
     EXPECT_TRUE(test::readFile(mimeApps()).contains("application/x-autocad-slide=quarvel.desktop;viewer.desktop\n"));
 
     mToolRuns.clear();
@@ -140,7 +136,7 @@ TEST_F(DesktopTest, TheRealMimeDatabaseAcceptsTheTypes)
 {
     if (QStandardPaths::findExecutable("update-mime-database").isEmpty())
         GTEST_SKIP() << "update-mime-database is not installed";
-    DesktopIntegration("/opt/quarvel/quarvel").associate(kSlide);
+    DesktopIntegration("/opt/quarvel/quarvel").associate(kSlideMimeType);
     EXPECT_TRUE(QFileInfo::exists(data("mime/application/x-autocad-slide.xml")));
     EXPECT_TRUE(QFileInfo::exists(data("mime/application/x-autocad-slide-library.xml")));
     EXPECT_TRUE(test::readFile(data("mime/globs2")).contains("application/x-autocad-slide-library:*.slb"));
@@ -172,7 +168,7 @@ TEST(MimeAppsList, DefaultsAreAddedAndTakenOutLineByLine)
                "[Default Applications]\napplication/x-autocad-slide=quarvel.desktop;x.desktop;\n"},
           Case{"already first", "[Default Applications]\napplication/x-autocad-slide=quarvel.desktop\n",
                "[Default Applications]\napplication/x-autocad-slide=quarvel.desktop\n"}})
-        EXPECT_EQ(DesktopIntegration::withDefaultApplication(c.before, kSlide, kDesktopEntryName), c.after)
+        EXPECT_EQ(DesktopIntegration::withDefaultApplication(c.before, kSlideMimeType, kDesktopEntryName), c.after)
             << c.what;
 
     // Taking out: another application's line, and our name in another section, stay.
@@ -183,8 +179,8 @@ TEST(MimeAppsList, DefaultsAreAddedAndTakenOutLineByLine)
                          "application/x-autocad-slide=quarvel.desktop;\n";
     QString expected = list;
     expected.replace("x.desktop;quarvel.desktop;y", "x.desktop;y");
-    EXPECT_EQ(DesktopIntegration::withoutDefaultApplication(list, kSlide, kDesktopEntryName), expected);
-    EXPECT_EQ(DesktopIntegration::withoutDefaultApplication(list, kLibrary, kDesktopEntryName), list);
+    EXPECT_EQ(DesktopIntegration::withoutDefaultApplication(list, kSlideMimeType, kDesktopEntryName), expected);
+    EXPECT_EQ(DesktopIntegration::withoutDefaultApplication(list, kLibraryMimeType, kDesktopEntryName), list);
 }
 
 } // namespace
