@@ -4,99 +4,39 @@
 
 #include "captions.h"
 #include "featuretexts.h"
-#include "filelistpane.h"
-#include "mainwindow.h"
-#include "scriptedprompts.h"
-#include "slideexport.h"
+#include "mainfixture.h"
 #include "slidefilter.h"
-#include "slidelibrary.h"
 #include "slideview.h"
-#include "slidewriter.h"
-#include "testdata.h"
 #include "tileview.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
-#include <QCoreApplication>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QTest>
-#include <QTemporaryDir>
 #include <QUrl>
 
-#include <gtest/gtest.h>
-
-#include <functional>
-
 using namespace quarvel;
+using test::slideWithColor;
 
 namespace {
 
-QByteArray slideWithColor(int color)
-{
-    SlideWriter w(199, 99);
-    w.color(color);
-    w.vector(10, 10, 180, 90 - color);
-    return w.finish();
-}
-
-struct NoDialogs : MainDialogs
-{
-    QString explore(const ExploreRequest &) override { return {}; }
-    QString favorites() override { return {}; }
-    void options() override
-    {
-        if (onOptions)
-            onOptions();
-    }
-    std::function<void()> onOptions;
-    void about() override {}
-    std::unique_ptr<SlideLibrary> newLibrary(const QString &) override { return nullptr; }
-    std::optional<ExportChoice> exportChoice(const ExportOffer &offer) override
-    {
-        offers.push_back(offer);
-        return choice;
-    }
-    std::optional<ExportChoice> choice;
-    std::vector<ExportOffer> offers;
-};
-
 const QStringList kTen = {"DOOR1", "WIN1", "DOOR2", "WIN2", "DOOR3", "WIN3", "DOOR4", "WIN4", "DOOR5", "WIN5"};
 
-class ManySlidesTest : public ::testing::Test
+class ManySlidesTest : public test::MainFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(mDir.isValid());
-        mState.ProgramFolder = mState.StartFolder = mDir.path();
-        mState.SettingsFile = mDir.filePath("Quarvel.ini");
-        SlideLibrary lib;
-        for (int i = 0; i < kTen.size(); ++i)
-            lib.addSlideData(slideWithColor(i + 1), kTen[i].toLatin1(), kTen[i]);
-        lib.saveLibrary(libPath());
+        MainFixture::SetUp();
+        makeLibrary("ten.slb", kTen);
     }
 
-    QString libPath() const { return mDir.filePath("ten.slb"); }
-
-    std::unique_ptr<MainWindow> makeWindow()
-    {
-        mState.StartFile = "ten.slb";
-        return std::make_unique<MainWindow>(mState, mPrompts, mDialogs);
-    }
-
-    static QStringList listTexts(const MainWindow &w)
-    {
-        QStringList texts;
-        for (int i = 0; i < w.slideList()->count(); ++i)
-            texts << w.slideList()->item(i)->text();
-        return texts;
-    }
+    QString libPath() const { return path("ten.slb"); }
+    std::unique_ptr<MainWindow> makeWindow() { return MainFixture::makeWindow("ten.slb"); }
 
     static void selectRows(MainWindow &w, const QList<int> &rows)
     {
@@ -105,11 +45,6 @@ protected:
         for (int row : rows)
             list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
     }
-
-    QTemporaryDir mDir;
-    AppState mState;
-    test::ScriptedPrompts mPrompts;
-    NoDialogs mDialogs;
 };
 
 } // namespace
@@ -143,13 +78,10 @@ TEST_F(ManySlidesTest, DeleteTakesOnlyTheVisibleSelectionAndKeepsTheRestByteForB
         EXPECT_EQ(w->filterBar()->countText(), c.count);
         mPrompts.expectMessage(PromptIcon::Question, QString(c.question).arg(libPath()), Answer::Yes);
         w->commandDelete();
-        SlideLibrary saved;
-        saved.setLibraryFile(libPath());
-        ASSERT_EQ(saved.slideCount(), c.kept.size());
-        for (int i = 0; i < c.kept.size(); ++i) {
-            EXPECT_EQ(saved.slideName(i), c.kept[i]);
-            EXPECT_EQ(saved.slideData(i), slideWithColor(kTen.indexOf(c.kept[i]) + 1)) << i;
-        }
+        const auto saved = test::onDisk(libPath());
+        ASSERT_EQ(test::namesOnDisk(libPath()), c.kept);
+        for (int i = 0; i < c.kept.size(); ++i)
+            EXPECT_EQ(saved->slideData(i), slideWithColor(kTen.indexOf(c.kept[i]) + 1)) << i;
         w->filterBar()->edit()->clear();
         EXPECT_EQ(listTexts(*w), c.kept);
     }
@@ -185,10 +117,8 @@ TEST_F(ManySlidesTest, RenameChecksTheNameSavesOnceAndKeepsTheSelection)
 
     mPrompts.expectInput(ask.prompt, ask.title, "WIN2", QString::fromUtf8("окно2"));
     w->commandRename();
-    SlideLibrary saved;
-    saved.setLibraryFile(libPath());
-    EXPECT_EQ(saved.slideName(3), QString::fromUtf8("окно2"));
-    EXPECT_EQ(saved.slideData(3), slideWithColor(4));
+    EXPECT_EQ(test::onDisk(libPath())->slideName(3), QString::fromUtf8("окно2"));
+    EXPECT_EQ(test::onDisk(libPath())->slideData(3), slideWithColor(4));
     EXPECT_EQ(w->slideList()->item(3)->text(), QString::fromUtf8("окно2"));
     EXPECT_EQ(w->slideList()->currentRow(), 3);
     EXPECT_EQ(w->selectedSlides(), QList<int>({1, 3}));
@@ -209,11 +139,7 @@ TEST_F(ManySlidesTest, TilesShareTheSelectionAndDrawThumbnailsAndCopyPutsBothPic
     const QImage thumb = w->tileView()->thumbnails().thumbnail(4);
     ASSERT_FALSE(thumb.isNull());
     EXPECT_EQ(thumb.size(), ThumbnailCache::thumbnailSize());
-    int lit = 0;
-    for (int y = 0; y < thumb.height(); ++y)
-        for (int x = 0; x < thumb.width(); ++x)
-            lit += thumb.pixel(x, y) != qRgb(0, 0, 0);
-    EXPECT_GT(lit, 20);
+    EXPECT_GT(test::pixelsOtherThan(thumb, qRgb(0, 0, 0)), 20);
 
     w->tileView()->setCurrentIndex(w->tileView()->model()->index(5, 0));
     EXPECT_EQ(w->slideList()->currentRow(), 5);
@@ -235,8 +161,8 @@ TEST_F(ManySlidesTest, TilesShareTheSelectionAndDrawThumbnailsAndCopyPutsBothPic
 TEST_F(ManySlidesTest, DroppedSlidesAreAddedInOneSaveAndADroppedLibraryOpens)
 {
     auto w = makeWindow();
-    test::writeFile(mDir.filePath("win1.sld"), slideWithColor(20));
-    test::writeFile(mDir.filePath("new.sld"), slideWithColor(21));
+    test::writeFile(path("win1.sld"), slideWithColor(20));
+    test::writeFile(path("new.sld"), slideWithColor(21));
     QDir(mDir.path()).mkdir("folder.sld");   // a folder is never a slide file
     auto drop = [](QWidget *target, const QStringList &paths) {
         QMimeData data;
@@ -257,18 +183,16 @@ TEST_F(ManySlidesTest, DroppedSlidesAreAddedInOneSaveAndADroppedLibraryOpens)
     mPrompts.expectMessage(PromptIcon::Question,
                            rewriteSlideQuestion(Language::Russian, "win1", libPath()).text, Answer::Yes);
     EXPECT_TRUE(drop(w->slideList()->viewport(),
-                     {mDir.filePath("win1.sld"), mDir.filePath("folder.sld"), mDir.filePath("new.sld")}));
+                     {path("win1.sld"), path("folder.sld"), path("new.sld")}));
     QStringList names = kTen;
     names.removeOne("WIN1");
     names << "WIN1" << "NEW";
     EXPECT_EQ(listTexts(*w), names);
     EXPECT_EQ(w->slideList()->currentRow(), 10);
-    SlideLibrary saved;
-    saved.setLibraryFile(libPath());
-    ASSERT_EQ(saved.slideCount(), 11);
-    EXPECT_EQ(saved.slideData(9), slideWithColor(20));
-    EXPECT_EQ(saved.slideData(10), slideWithColor(21));
-    EXPECT_EQ(saved.slideData(0), slideWithColor(1));
+    const auto saved = test::onDisk(libPath());
+    ASSERT_EQ(saved->slideCount(), 11);
+    for (const auto &[index, color] : {std::pair{9, 20}, {10, 21}, {0, 1}})
+        EXPECT_EQ(saved->slideData(index), slideWithColor(color)) << index;
 
     // Dragged out: the slides as .sld files, byte for byte.
     const std::unique_ptr<QMimeData> out = w->slidesAsFiles({0, 10});
@@ -278,14 +202,12 @@ TEST_F(ManySlidesTest, DroppedSlidesAreAddedInOneSaveAndADroppedLibraryOpens)
     EXPECT_EQ(test::readFile(out->urls()[0].toLocalFile()), slideWithColor(1));
     EXPECT_EQ(test::readFile(out->urls()[1].toLocalFile()), slideWithColor(21));
 
-    SlideLibrary other;
-    other.addSlideData(slideWithColor(3), "ONLY", "ONLY");
-    other.saveLibrary(mDir.filePath("other.slb"));
+    makeLibrary("other.slb", {"ONLY"});
     // A library dropped on the list, or anywhere on the window, is opened.
-    EXPECT_TRUE(drop(w->slideList()->viewport(), {mDir.filePath("other.slb")}));
+    EXPECT_TRUE(drop(w->slideList()->viewport(), {path("other.slb")}));
     EXPECT_EQ(listTexts(*w), QStringList({"ONLY"}));
     EXPECT_EQ(w->windowTitle(), QString::fromUtf8("other.slb — Quarvel"));
-    EXPECT_TRUE(drop(w.get(), {mDir.filePath("folder.sld"), libPath()}));
+    EXPECT_TRUE(drop(w.get(), {path("folder.sld"), libPath()}));
     EXPECT_EQ(listTexts(*w), names);
 }
 
@@ -297,7 +219,7 @@ TEST_F(ManySlidesTest, ExportWritesPicturesAndAsksOnceAboutFilesThatExist)
     choice.format = ExportChoice::Format::Png;
     choice.size = {320, 240};
     choice.background = ExportChoice::Background::White;
-    choice.folder = mDir.filePath("out");
+    choice.folder = path("out");
     mDialogs.choice = choice;
     w->commandExportSlides();
     ASSERT_EQ(mDialogs.offers.size(), 1u);
@@ -309,11 +231,7 @@ TEST_F(ManySlidesTest, ExportWritesPicturesAndAsksOnceAboutFilesThatExist)
         const QImage image(QDir(choice.folder).filePath(kTen[i] + ".png"));
         ASSERT_EQ(image.size(), QSize(320, 240));
         EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
-        int lit = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                lit += image.pixel(x, y) != qRgb(255, 255, 255);
-        EXPECT_GT(lit, 100);   // the vector, as long as the picture is wide
+        EXPECT_GT(test::pixelsOtherThan(image, qRgb(255, 255, 255)), 100);   // the vector, as long as the picture is wide
     }
 
     // The whole library over the five: skipped (No), then overwritten (Yes);
@@ -337,23 +255,14 @@ TEST_F(ManySlidesTest, ExportWritesPicturesAndAsksOnceAboutFilesThatExist)
 // it is let go on, not every file in between.
 TEST_F(ManySlidesTest, DraggingAcrossTheFileListOpensOnlyWhereItEnds)
 {
-    for (const char *name : {"b.slb", "c.slb", "d.slb"}) {
-        SlideLibrary lib;
-        lib.addSlideData(slideWithColor(1), QByteArray(name).toUpper().left(1), "x");
-        lib.saveLibrary(mDir.filePath(name));
-    }
+    for (const char *name : {"B", "C", "D"})
+        makeLibrary(QString(name).toLower() + ".slb", {name});
     auto w = makeWindow();
     w->show();
     QAbstractItemView *view = w->explorerList()->currentView();
     QStringList opened;
     QObject::connect(w->explorerList(), &FileListPane::itemSelected, [&](const QString &p) { opened << QFileInfo(p).fileName(); });
-    auto at = [&](const char *name) {
-        const QModelIndex item = w->explorerList()->model().index(mDir.filePath(name));
-        for (int i = 0; i < 200 && view->visualRect(item).isEmpty(); ++i)
-            QTest::qWait(10);
-        return view->visualRect(item).center();
-    };
-    const QPoint b = at("b.slb"), c = at("c.slb"), d = at("d.slb");
+    const QPoint b = itemCenter(*w, path("b.slb")), c = itemCenter(*w, path("c.slb")), d = itemCenter(*w, path("d.slb"));
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, b);
     for (const QPoint &p : {c, d}) {
         QMouseEvent move(QEvent::MouseMove, p, view->viewport()->mapToGlobal(p), Qt::NoButton, Qt::LeftButton, {});
@@ -383,26 +292,22 @@ TEST_F(ManySlidesTest, AnotherNameCodePageFromOptionsRereadsTheNames)
 
 TEST_F(ManySlidesTest, Screenshots)
 {
-    const QString out = QCoreApplication::applicationDirPath() + "/screenshots";
-    QDir().mkpath(out);
     const QFileInfo lib(test::corpusDir("slb/NIGHT.slb"));
     mState.StartFolder = lib.absolutePath();
     for (const char *lang : {"Ru", "En"}) {
-        mState.StartFile = lib.fileName();
-        MainWindow w(mState, mPrompts, mDialogs);
-        w.chooseLanguage(lang);
-        w.resize(1000, 640);
-        w.show();
-        w.setTilesShown(true);
-        w.filterBar()->edit()->setText("a");
+        auto w = MainFixture::makeWindow(lib.fileName());
+        w->chooseLanguage(lang);
+        w->resize(1000, 640);
+        w->show();
+        w->setTilesShown(true);
+        w->filterBar()->edit()->setText("a");
         QCoreApplication::processEvents();
-        w.tileView()->viewport()->repaint();
-        w.tileView()->thumbnails().waitForIdle();
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(w.grab().save(QString("%1/tiles-filter-%2.png").arg(out, lang)));
+        w->tileView()->viewport()->repaint();
+        w->tileView()->thumbnails().waitForIdle();
+        test::screenshot(*w, QString("tiles-filter-") + lang);
         QMenu menu;
-        menu.addActions(w.slideList()->actions());
+        menu.addActions(w->slideList()->actions());
         menu.show();
-        EXPECT_TRUE(menu.grab().save(QString("%1/context-menu-%2.png").arg(out, lang)));
+        test::screenshot(menu, QString("context-menu-") + lang);
     }
 }

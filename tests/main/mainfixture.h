@@ -1,0 +1,150 @@
+#pragma once
+
+// What the main window's tests share: a scratch folder with its settings
+// file, slides told apart by their bytes, dialogs answered from a queue,
+// scripted prompts, and screenshots in the build folder.
+
+#include "filelistpane.h"
+#include "mainwindow.h"
+#include "scriptedprompts.h"
+#include "slideexport.h"
+#include "slidelibrary.h"
+#include "slidewriter.h"
+#include "testdata.h"
+
+#include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace quarvel::test {
+
+inline QByteArray slideWithColor(int color)
+{
+    SlideWriter w(199, 99);
+    w.color(color);
+    w.vector(10, 10, 180, 90 - color);
+    return w.finish();
+}
+
+inline int pixelsOtherThan(const QImage &image, QRgb background)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) != background;
+    return count;
+}
+
+inline std::unique_ptr<SlideLibrary> onDisk(const QString &file)
+{
+    auto lib = std::make_unique<SlideLibrary>();
+    lib->setLibraryFile(file);
+    return lib;
+}
+
+inline QStringList namesOnDisk(const QString &file)
+{
+    QStringList names;
+    const auto lib = onDisk(file);
+    for (int i = 0; i < lib->slideCount(); ++i)
+        names << lib->slideName(i);
+    return names;
+}
+
+inline void screenshot(QWidget &w, const QString &name)
+{
+    const QString out = QCoreApplication::applicationDirPath() + "/screenshots";
+    QDir().mkpath(out);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.grab().save(out + "/" + name + ".png")) << name.toStdString();
+}
+
+// Dialogs answer from a queue or a set choice (none: cancelled) and keep each request.
+struct FakeDialogs : MainDialogs
+{
+    QString explore(const ExploreRequest &request) override
+    {
+        requests.push_back(request);
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    QString favorites() override { return favorite; }
+    void options() override
+    {
+        ++optionsShown;
+        if (onOptions)
+            onOptions();
+    }
+    void about() override {}
+    std::unique_ptr<SlideLibrary> newLibrary(const QString &) override { return nullptr; }
+    std::optional<ExportChoice> exportChoice(const ExportOffer &offer) override
+    {
+        offers.push_back(offer);
+        return choice;
+    }
+
+    QStringList answers;
+    QString favorite;
+    std::vector<ExploreRequest> requests;
+    int optionsShown = 0;
+    std::function<void()> onOptions;
+    std::optional<ExportChoice> choice;
+    std::vector<ExportOffer> offers;
+};
+
+class MainFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(mDir.isValid());
+        mState.ProgramFolder = mState.StartFolder = mDir.path();
+        mState.SettingsFile = path("Quarvel.ini");
+    }
+
+    QString path(const QString &name) const { return mDir.filePath(name); }
+
+    void makeLibrary(const QString &name, const QStringList &slides)
+    {
+        SlideLibrary lib;
+        for (int i = 0; i < slides.size(); ++i)
+            lib.addSlideData(slideWithColor(i + 1), slides[i].toLatin1(), slides[i]);
+        lib.saveLibrary(path(name));
+    }
+
+    std::unique_ptr<MainWindow> makeWindow(const QString &startFile = {})
+    {
+        mState.StartFile = startFile;
+        return std::make_unique<MainWindow>(mState, mPrompts, mDialogs);
+    }
+
+    static QStringList listTexts(const MainWindow &w)
+    {
+        QStringList texts;
+        for (int i = 0; i < w.slideList()->count(); ++i)
+            texts << w.slideList()->item(i)->text();
+        return texts;
+    }
+
+    // Where a file's item shows in the file list, once the list has read it.
+    static QPoint itemCenter(MainWindow &w, const QString &file)
+    {
+        QAbstractItemView *view = w.explorerList()->currentView();
+        const QModelIndex item = w.explorerList()->model().index(file);
+        for (int i = 0; i < 200 && view->visualRect(item).isEmpty(); ++i)
+            QTest::qWait(10);
+        return view->visualRect(item).center();
+    }
+
+    QTemporaryDir mDir;
+    AppState mState;
+    ScriptedPrompts mPrompts;
+    FakeDialogs mDialogs;
+};
+
+} // namespace quarvel::test
