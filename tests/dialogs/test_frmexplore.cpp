@@ -18,7 +18,7 @@ using namespace quarvel::test;
 
 namespace {
 
-const QString kHistory = QStringLiteral("LastOpenFolders");
+const QString kHistory = "LastOpenFolders";
 
 class ExploreTest : public DialogTest
 {
@@ -45,17 +45,17 @@ protected:
 // yet stays in the file. An accepted Open writes the box top-down.
 TEST_F(ExploreTest, HistoryIsLoadedAndWrittenOnOpen)
 {
-    const QString a = makeFolder(QStringLiteral("A"));
-    const QString b = makeFolder(QStringLiteral("B"));
-    const QString plan = makeLibrary(QStringLiteral("B/plan.slb"), {QStringLiteral("P")});
+    const QString a = makeFolder("A");
+    const QString b = makeFolder("B");
+    const QString plan = makeLibrary("B/plan.slb", {"P"});
     setIni(kHistory, 0, a);
     setIni(kHistory, 1, b);
-    setIni(kHistory, 2, QStringLiteral("X"));
+    setIni(kHistory, 2, "X");
     FrmExplore d(mState, mPrompts);
     EXPECT_EQ(d.recentFolders().entries(), QStringList({b, a}));
     EXPECT_EQ(d.currentDir(), b);
     ASSERT_TRUE(d.setFileTypes(1));
-    nameBox(d)->setText(QStringLiteral("plan"));
+    nameBox(d)->setText("plan");
     d.accept();
     EXPECT_EQ(d.fileName(), plan);
     EXPECT_EQ(QStringList({ini(kHistory, 0), ini(kHistory, 1), ini(kHistory, 2)}), QStringList({b, a, "X"}));
@@ -88,8 +88,8 @@ TEST_F(ExploreTest, TheDefaultExtensionIsAppendedUnlessTyped)
 // accepts it, and the history records the folder it came from.
 TEST_F(ExploreTest, FolderBoxAndListAgree)
 {
-    const QString a = makeFolder(QStringLiteral("A")), b = makeFolder(QStringLiteral("A/B"));
-    const QString plan = makeLibrary(QStringLiteral("A/B/plan.slb"), {QStringLiteral("P")});
+    const QString a = makeFolder("A"), b = makeFolder("A/B");
+    const QString plan = makeLibrary("A/B/plan.slb", {"P"});
     auto d = dialog(1, a);
     auto *box = control<QComboBox>(*d, "cboPath");
     auto type = [&](const QString &text) {
@@ -99,7 +99,7 @@ TEST_F(ExploreTest, FolderBoxAndListAgree)
     type(b);
     EXPECT_EQ(d->currentDir(), b);
     EXPECT_TRUE(d->isVisible());
-    mPrompts.expectMessage(PromptIcon::Critical, QStringLiteral("Directory %1 is not found").arg(path("nowhere")));
+    mPrompts.expectMessage(PromptIcon::Critical, QString("Directory %1 is not found").arg(path("nowhere")));
     type(path("nowhere"));
     EXPECT_EQ(box->currentText(), b);
     click(*d, "cmdUpPth");
@@ -118,7 +118,7 @@ TEST_F(ExploreTest, FolderBoxAndListAgree)
 // it never gets smaller than designed.
 TEST_F(ExploreTest, ALargerDialogGrowsItsListAndPreviewAndKeepsItsSize)
 {
-    auto d = dialog(1, makeFolder(QStringLiteral("A")));
+    auto d = dialog(1, makeFolder("A"));
     const QSize designed = d->size();
     const QRect files = control<QWidget>(*d, "ExplorerList1")->geometry();
     const QRect preview = control<QWidget>(*d, "Slide1")->geometry();
@@ -135,16 +135,16 @@ TEST_F(ExploreTest, ALargerDialogGrowsItsListAndPreviewAndKeepsItsSize)
 
 TEST_F(ExploreTest, MissingFileOkKeepsTheDialogAndCancelReturnsNothing)
 {
-    const QString missing = path(QStringLiteral("A/gone.slb"));
-    for (const auto &[language, text] : {std::pair{"En", QStringLiteral("File %1 is not Found.").arg(missing)},
-                                         {"Ru", QStringLiteral("Файл %1 не найден").arg(missing)}}) {
+    const QString missing = path("A/gone.slb");
+    for (const auto &[language, text] : {std::pair{"En", QString("File %1 is not Found.").arg(missing)},
+                                         {"Ru", QString("Файл %1 не найден").arg(missing)}}) {
         mState.LanguageCode = QLatin1String(language);
-        auto d = dialog(1, makeFolder(QStringLiteral("A")));
-        nameBox(*d)->setText(QStringLiteral("gone"));
+        auto d = dialog(1, makeFolder("A"));
+        nameBox(*d)->setText("gone");
         mPrompts.expectOkCancel(PromptIcon::Exclamation, text, Answer::Ok);
         d->accept();
         EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(nameBox(*d)->text(), QStringLiteral("gone"));
+        EXPECT_EQ(nameBox(*d)->text(), "gone");
         mPrompts.expectOkCancel(PromptIcon::Exclamation, text, Answer::Cancel);
         d->accept();
         EXPECT_FALSE(d->isVisible());
@@ -155,11 +155,11 @@ TEST_F(ExploreTest, MissingFileOkKeepsTheDialogAndCancelReturnsNothing)
 
 TEST_F(ExploreTest, SaveModeAsksBeforeAnExistingFileAndThenWritesNoHistory)
 {
-    const QString folder = makeFolder(QStringLiteral("A"));
-    const QString plan = makeLibrary(QStringLiteral("A/plan.SLB"), {QStringLiteral("P")});
+    const QString folder = makeFolder("A");
+    const QString plan = makeLibrary("A/plan.SLB", {"P"});
 
-    auto d = dialog(1, folder, 1, QStringLiteral("plan"));
-    const QString question = QStringLiteral("File %1 already exists, rewrite existing file?").arg(plan);
+    auto d = dialog(1, folder, 1, "plan");
+    const QString question = QString("File %1 already exists, rewrite existing file?").arg(plan);
     mPrompts.expectMessage(PromptIcon::Question, question, Answer::No);
     d->accept();
     EXPECT_TRUE(d->isVisible());
@@ -168,13 +168,13 @@ TEST_F(ExploreTest, SaveModeAsksBeforeAnExistingFileAndThenWritesNoHistory)
     d->accept();
     EXPECT_EQ(d->fileName(), plan);
     EXPECT_EQ(ini(kHistory, 0), QString());
-    dialog(1, folder, 1, QStringLiteral("fresh"))->accept();   // a new file: the history is written
+    dialog(1, folder, 1, "fresh")->accept();   // a new file: the history is written
     EXPECT_EQ(ini(kHistory, 0), folder);
 
     // An upper-case extension opens as the file clicked; a folder is no file.
-    makeFolder(QStringLiteral("A/wmf"));
+    makeFolder("A/wmf");
     auto open = dialog(1, folder);
-    open->selectItem(path(QStringLiteral("A/wmf")));
+    open->selectItem(path("A/wmf"));
     EXPECT_EQ(nameBox(*open)->text(), QString());
     open->selectItem(plan);
     open->accept();
@@ -183,67 +183,62 @@ TEST_F(ExploreTest, SaveModeAsksBeforeAnExistingFileAndThenWritesNoHistory)
 
 TEST_F(ExploreTest, NewFolderRefusesBadNamesWithTheReason)
 {
-    const QString folder = makeFolder(QStringLiteral("Work"));
-    makeFile(QStringLiteral("Work/Taken"), "a file");
+    const QString folder = makeFolder("Work");
+    makeFile("Work/Taken", "a file");
     auto d = dialog(1, folder, 1);
     auto answer = [&](const char *name) {
-        mPrompts.expectInput(QStringLiteral("Assign name of new Folder:"), QStringLiteral("Making a new Folder"),
-                             QStringLiteral("New Folder"), QString::fromUtf8(name));
+        mPrompts.expectInput("Assign name of new Folder:", "Making a new Folder",
+                             "New Folder", QString::fromUtf8(name));
     };
     for (const char *name : {"a/b", "a\\b", "c:", "*", "what?", "\"q\"", "<", ">", "a|b"}) {
         answer(name);
         mPrompts.expectMessage(PromptIcon::Critical,
                                QStringLiteral("Name of file must not contain following symbols:\r\n"
                                               "        \\ / : * ? \" < > |"),
-                               Answer::Ok, QStringLiteral("Making a new Folder"));
+                               Answer::Ok, "Making a new Folder");
         click(*d, "cmdNewDir");
     }
     EXPECT_EQ(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
     answer("Taken");
     mPrompts.expectMessage(PromptIcon::Critical,
-                           QStringLiteral("Folder %1\r\ncannot be created: a file of this name is already there.")
-                               .arg(path(QStringLiteral("Work/Taken"))));
+                           "Folder " + path("Work/Taken") + "\r\ncannot be created: a file of this name is already there.");
     click(*d, "cmdNewDir");
     answer("New Folder");
     click(*d, "cmdNewDir");
-    EXPECT_TRUE(QFileInfo(path(QStringLiteral("Work/New Folder"))).isDir());
+    EXPECT_TRUE(QFileInfo(path("Work/New Folder")).isDir());
     EXPECT_TRUE(d->isVisible());
 }
 
-TEST_F(ExploreTest, PreviewOfALibraryAndOfASlide)
+// An unreadable metafile leaves the picture empty: no crash, no message.
+TEST_F(ExploreTest, PreviewOfALibraryASlideAndMetafiles)
 {
-    const QString folder = makeFolder(QStringLiteral("S"));
-    const QString library = makeLibrary(QStringLiteral("S/symbols.slb"), {"ALPHA", "BETA", "GAMMA"});
-    const QString door = makeSlide(QStringLiteral("S/door.sld"));
+    const QString folder = makeFolder("S");
+    const QString library = makeLibrary("S/symbols.slb", {"ALPHA", "BETA", "GAMMA"});
+    const QString door = makeSlide("S/door.sld");
     auto d = dialog(3, folder);
     d->selectItem(library);
     ASSERT_EQ(slides(*d)->count(), 3);
-    EXPECT_EQ(nameBox(*d)->text(), QStringLiteral("symbols"));
-    EXPECT_EQ(view(*d)->slideFile(), makeSlideSpec(library, QStringLiteral("ALPHA")));
+    EXPECT_EQ(nameBox(*d)->text(), "symbols");
+    EXPECT_EQ(view(*d)->slideFile(), makeSlideSpec(library, "ALPHA"));
     slides(*d)->setCurrentRow(2);
-    EXPECT_EQ(view(*d)->slideFile(), makeSlideSpec(library, QStringLiteral("GAMMA")));
+    EXPECT_EQ(view(*d)->slideFile(), makeSlideSpec(library, "GAMMA"));
     EXPECT_TRUE(view(*d)->hasSlide());
     d->selectItem(door);
     EXPECT_EQ(view(*d)->slideFile(), door);
     EXPECT_TRUE(view(*d)->hasSlide());
     EXPECT_FALSE(slides(*d)->isEnabled());
-}
 
-// An unreadable metafile leaves the picture empty: no crash, no message.
-TEST_F(ExploreTest, PreviewOfMetafiles)
-{
     SlideLibrary source;
-    source.addSlideFile(makeSlide(QStringLiteral("pic.sld")));
-    makeFolder(QStringLiteral("M"));
-    const QString good = path(QStringLiteral("M/good.wmf"));
+    source.addSlideFile(door);
+    const QString good = path("S/good.wmf");
     source.exportToWmf(good, 0);
-    const QString bad = makeFile(QStringLiteral("M/bad.wmf"), QByteArray("\xd7\xcd\xc6\x9a", 4) + QByteArray(40, '\xff'));
-    auto d = dialog(5, path(QStringLiteral("M")));
-    auto *picture = control<MetafileView>(*d, "Picture1");
-    d->selectItem(good);
+    const QString bad = makeFile("S/bad.wmf", QByteArray("\xd7\xcd\xc6\x9a", 4) + QByteArray(40, '\xff'));
+    auto m = dialog(5, folder);
+    auto *picture = control<MetafileView>(*m, "Picture1");
+    m->selectItem(good);
     EXPECT_EQ(picture->picture(), good);
     EXPECT_EQ(picture->lastError(), QString());
-    d->selectItem(bad);
+    m->selectItem(bad);
     EXPECT_NE(picture->lastError(), QString());
     EXPECT_TRUE(mPrompts.shown().empty());
 }
