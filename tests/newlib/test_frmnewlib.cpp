@@ -40,8 +40,8 @@ protected:
     {
         mState.SettingsFile = at(u"Quarvel.ini"_qs);
         mState.LanguageCode = u"En"_qs;
-        QDir(mDir.path()).mkpath(u"slides"_qs);
-        QDir(mDir.path()).mkpath(u"other"_qs);
+        for (const QString &folder : {u"slides"_qs, u"other"_qs})
+            QDir(mDir.path()).mkpath(folder);
         test::writeSlide(mSlides, u"b.sld"_qs, 2);
         test::writeSlide(mSlides, u"a.sld"_qs, 1);
         test::writeSlide(mSlides, u"C.sld"_qs, 3);
@@ -68,13 +68,13 @@ protected:
             out << b.grid()->item(row, c)->text();
         return out;
     }
-    void expectDuplicate(const QString &path, Answer answer)
+    // Within Add All the question also offers Yes / No to All and Cancel.
+    void expectDuplicate(const QString &path, Answer answer, bool toAll = false)
     {
-        mPrompts.expectMessage(PromptIcon::Question,
-                               u"Slide "_qs + path + u" already be in list\r\nAdd this Slide under other name?"_qs,
-                               answer);
+        const QString text = u"Slide "_qs + path + u" already be in list\r\nAdd this Slide under other name?"_qs;
+        toAll ? void(mPrompts.expectToAll(text, answer)) : void(mPrompts.expectMessage(PromptIcon::Question, text, answer));
     }
-    void expectRename(const QString &typed)
+    void expectRename(const std::optional<QString> &typed)
     {
         mPrompts.expectInput(u"Enter new Name of Slide"_qs, u"New Name of Slide"_qs, QString(), typed);
     }
@@ -105,10 +105,7 @@ TEST_F(BuilderTest, AddAllTwiceAsksAboutEveryFileInNameOrder)
     b->addAll();
     const QStringList paths{at(u"slides/a.sld"_qs), at(u"slides/b.sld"_qs), at(u"slides/C.sld"_qs)};
     EXPECT_EQ(column(*b, 1), paths);
-    // Within Add All the question also offers Yes / No to All and Cancel.
-    auto expectToAll = [&](const QString &path, Answer answer) {
-        mPrompts.expectToAll(u"Slide "_qs + path + u" already be in list\r\nAdd this Slide under other name?"_qs, answer);
-    };
+    auto expectToAll = [&](const QString &path, Answer answer) { expectDuplicate(path, answer, true); };
     expectToAll(paths[0], Answer::No);
     expectToAll(paths[1], Answer::Yes);
     expectRename(u"b2"_qs);
@@ -121,7 +118,7 @@ TEST_F(BuilderTest, AddAllTwiceAsksAboutEveryFileInNameOrder)
     b->addAll();
     expectToAll(paths[0], Answer::YesToAll);  // a name for each; Cancel skips one
     expectRename(u"a2"_qs);
-    mPrompts.expectInput(u"Enter new Name of Slide"_qs, u"New Name of Slide"_qs, QString(), std::nullopt);
+    expectRename(std::nullopt);
     expectRename(u"C2"_qs);
     b->addAll();
     EXPECT_EQ(column(*b, 0), (QStringList{u"a"_qs, u"b"_qs, u"C"_qs, u"b2"_qs, u"a2"_qs, u"C2"_qs}));
@@ -148,7 +145,7 @@ TEST_F(BuilderTest, NamesFollowTheLibraryRuleAndAFailedCreateKeepsTheBuilder)
                            Answer::Ok, u"New Name of Slide"_qs);
     expectRename(u"A2"_qs);
     addFile(*b, a);
-    mPrompts.expectInput(u"Enter new Name of Slide"_qs, u"New Name of Slide"_qs, QString(), std::nullopt);
+    expectRename(std::nullopt);
     addFile(*b, spaced);
     EXPECT_EQ(column(*b, 0), (QStringList{u"a"_qs, u"junk"_qs, u"A2"_qs}));
     const QStringList before = filesBelow(mDir.path());
