@@ -23,9 +23,27 @@ QString settingsFilePath(const QString &programFolder, bool programFolderWritabl
 #endif
 }
 
+bool isSystemProgramFolder(const QString &programFolder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(programFolder)
+    return false;
+#else
+    const QString folder = QDir::cleanPath(programFolder);
+    for (const QLatin1String root : {QLatin1String("/usr"), QLatin1String("/bin"), QLatin1String("/sbin")}) {
+        if (folder == root || folder.startsWith(root + QLatin1Char('/')))
+            return true;
+    }
+    return false;
+#endif
+}
+
 QString settingsFilePath(const QString &programFolder)
 {
-    const bool writable = QFileInfo(programFolder).isWritable();
+    // The administrator can write into the system's program folder, but the
+    // settings of one user do not belong beside the programs every user
+    // shares (nor would the package manager remove them).
+    const bool writable = QFileInfo(programFolder).isWritable() && !isSystemProgramFolder(programFolder);
     const QString path = settingsFilePath(
         programFolder, writable,
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));

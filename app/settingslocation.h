@@ -18,6 +18,10 @@ inline constexpr char16_t kSettingsFileName[] = u"Quarvel.ini";
 QString settingsFilePath(const QString &programFolder, bool programFolderWritable,
                          const QString &userConfigFolder);
 
+// True for the folders an installed program lives in (/usr/..., /bin,
+// /sbin): settings never go there, even when the user may write there.
+bool isSystemProgramFolder(const QString &programFolder);
+
 // The choice on this machine for the program's folder. Creates the per-user
 // folder when it is chosen and missing, so the first write can create the
 // file.
