@@ -27,9 +27,7 @@ int runCreate(const CommandContext &context, const Args &args)
     for (const std::string &slide : parser.positionalsFrom(1)) {
         std::string name = nameForSlideFile(context, slide);
         if (const auto existing = library.indexOf(name)) {
-            throw core::Error(shownPath(slide), core::Reason::Other,
-                              "a slide named \"" + codePage.decode(library.name(*existing))
-                                  + "\" is already in the library (two slides cannot share a name)");
+            throw core::Error(shownPath(slide), core::Reason::NameTaken, codePage.decode(library.name(*existing)));
         }
         library.add(std::move(name), toPath(slide));
     }

@@ -138,6 +138,10 @@ QString errorReasonText(const core::Error &error, Language language)
         if (error.name().empty())
             return (ru ? QStringLiteral("нет слайда номер %1") : QStringLiteral("there is no slide number %1")).arg(number);
         return (ru ? QStringLiteral("нет слайда %1") : QStringLiteral("there is no slide %1")).arg(name);
+    case Reason::NameTaken:
+        return (ru ? QStringLiteral("слайд с именем \"%1\" уже есть в библиотеке (имена двух слайдов не могут совпадать)")
+                   : QStringLiteral("a slide named \"%1\" is already in the library (two slides cannot share a name)"))
+            .arg(utf8(error.detail()));
     case Reason::LibraryFull:
         return (ru ? QStringLiteral("в библиотеке уже %1 слайдов, больше она не вмещает")
                    : QStringLiteral("the library already holds %1 slides, the most it can"))

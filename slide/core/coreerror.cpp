@@ -60,6 +60,8 @@ std::string Error::reasonText() const
                + " cannot represent: '" + mDetail + "'";
     case Reason::NoSuchSlide:
         return mName.empty() ? "there is no slide number " + std::to_string(mNumber) : "there is no slide " + quoted;
+    case Reason::NameTaken:
+        return "a slide named \"" + mDetail + "\" is already in the library (two slides cannot share a name)";
     case Reason::LibraryFull:
         return "the library already holds " + std::to_string(mNumber) + " slides, the most it can";
     case Reason::TooLarge: return mDetail.empty() ? "the library would be larger than 4 GiB" : mDetail;

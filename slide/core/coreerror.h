@@ -27,6 +27,7 @@ enum class Reason : std::uint8_t {
     NameInvalid,       // slide `name` holds a character slide names cannot hold: detail (the character)
     NameUnrepresentable, // slide `name` holds a character code page `number` cannot represent: detail
     NoSuchSlide,       // there is no slide `name` (or number `number`)
+    NameTaken,         // a slide named `detail` is already in the library (names compare without regard to case)
     LibraryFull,       // the library already holds `number` slides, the most it can
     TooLarge,          // the library would be larger than 4 GiB (or the file larger than 1 GiB)
     OutOfMemory,       // out of memory

@@ -416,10 +416,7 @@ void Library::checkName(std::string_view name, std::optional<std::size_t> index)
         if (index && *index == i)
             continue;
         if (mSameName ? mSameName(mEntries[i].name, name) : sameAscii(mEntries[i].name, name)) {
-            throw Error(file, Reason::Other,
-                        "a slide named \"" + shown(mEntries[i].name)
-                            + "\" is already in the library (two slides cannot share a name)")
-                .withName(shown(name));
+            throw Error(file, Reason::NameTaken, shown(mEntries[i].name)).withName(shown(name));
         }
     }
 }

@@ -149,7 +149,7 @@ public:
     // The name rule for a name given to slide index (or to a new slide when
     // index is empty): 1 to 31 bytes (NameEmpty, NameTooLong), no NUL or
     // control byte (NameInvalid), no other slide of the same name without
-    // regard to case (Other: "a slide named ... is already in the library").
+    // regard to case (NameTaken: "a slide named ... is already in the library").
     void checkName(std::string_view name, std::optional<std::size_t> index = std::nullopt) const;
 
     // Writes the whole library to target, replacing it atomically. Takes the
