@@ -365,7 +365,11 @@ TEST(CorpusExport, EveryCorpusSlideExportsASoundDxf)
             files << file;
         counts[file] = {n("LINE"), n("SOLID")};
     }
-    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    // Debian's python3-ezdxf lives in the system's Python, which another
+    // python3 earlier on the PATH would not see.
+    QString python = QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
+    if (python.isEmpty())
+        python = QStandardPaths::findExecutable(QStringLiteral("python3"));
     if (python.isEmpty() || QProcess::execute(python, {QStringLiteral("-c"), QStringLiteral("import ezdxf")}) != 0)
         GTEST_SKIP() << "python3 with ezdxf (python3-ezdxf) is not installed";
     static const char script[] = R"(import sys, ezdxf
