@@ -10,27 +10,16 @@
 
 namespace quarvel::bench {
 
-const std::vector<std::pair<QString, QByteArray>> &corpusSlideFiles()
-{
-    static const std::vector<std::pair<QString, QByteArray>> files = [] {
-        std::vector<std::pair<QString, QByteArray>> out;
-        const QDir sld(QStringLiteral(QUARVEL_CORPUS_DIR "/sld"));
-        for (const QString &name : sld.entryList(QDir::Files, QDir::Name)) {
-            QFile f(sld.filePath(name));
-            if (f.open(QIODevice::ReadOnly))
-                out.emplace_back(name, f.readAll());
-        }
-        return out;
-    }();
-    return files;
-}
-
 const std::vector<QByteArray> &corpusSlides()
 {
     static const std::vector<QByteArray> slides = [] {
         std::vector<QByteArray> out;
-        for (const auto &file : corpusSlideFiles())
-            out.push_back(file.second);
+        const QDir sld(QStringLiteral(QUARVEL_CORPUS_DIR "/sld"));
+        for (const QString &name : sld.entryList(QDir::Files, QDir::Name)) {
+            QFile f(sld.filePath(name));
+            if (f.open(QIODevice::ReadOnly))
+                out.push_back(f.readAll());
+        }
         const QDir slb(QStringLiteral(QUARVEL_CORPUS_DIR "/slb"));
         for (const QString &name : slb.entryList(QDir::Files, QDir::Name)) {
             SlideLibrary lib;

@@ -6,13 +6,9 @@
 #include <QByteArray>
 #include <QString>
 
-#include <utility>
 #include <vector>
 
 namespace quarvel::bench {
-
-// The corpus .sld files, by file name.
-const std::vector<std::pair<QString, QByteArray>> &corpusSlideFiles();
 
 // Every corpus slide: the .sld files and the slides of every library.
 const std::vector<QByteArray> &corpusSlides();
