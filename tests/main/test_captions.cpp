@@ -184,8 +184,10 @@ TEST(ErrorTexts, ReasonsAreWordedInTheInterfaceLanguage)
     const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
     for (int r = 0; r <= int(Reason::Other); ++r) {
         for (const int sys : {EACCES, EPERM, EROFS, EDQUOT, ENOENT, EIO, EFBIG, EBUSY, 0}) {
-            // The detail of a name's fault is the character itself.
-            const bool character = Reason(r) == Reason::NameInvalid || Reason(r) == Reason::NameUnrepresentable;
+            // The detail of a name's fault is the character itself, or the
+            // name of the slide that already holds it.
+            const bool character = Reason(r) == Reason::NameInvalid || Reason(r) == Reason::NameUnrepresentable
+                                   || Reason(r) == Reason::NameTaken;
             const Error e = Error("", Reason(r), character ? "ё" : "english detail").withSysError(sys).withNumber(2).withDamage(
                 core::Damage(r % (int(core::Damage::FillVertexOutside) + 1)), 7);
             const QString ru = errorReasonText(e, Ru);
