@@ -19,15 +19,6 @@ namespace {
 class StoreTest : public ::testing::TestWithParam<bool> // file store, else memory
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(mDir.isValid());
-        if (GetParam())
-            mStore = std::make_unique<FileRegistryStore>(mDir.filePath("sub/registry.ini"));
-        else
-            mStore = std::make_unique<MemoryRegistryStore>();
-    }
-
     RegKey create(RegKey root, const QString &key)
     {
         RegKey opened = RegKey::Null;
@@ -36,7 +27,8 @@ protected:
     }
 
     QTemporaryDir mDir;
-    std::unique_ptr<MemoryRegistryStore> mStore;
+    std::unique_ptr<MemoryRegistryStore> mStore{GetParam() ? new FileRegistryStore(mDir.filePath("sub/registry.ini"))
+                                                           : new MemoryRegistryStore};
     RegKey mOpened = RegKey::Null;
     RegValueType mType = 0;
     QByteArray mData;
