@@ -96,9 +96,21 @@ TEST_F(MainWindowTest, BrowsingStatesFollowTheFileOnView)
     EXPECT_TRUE(w->slideView()->hasSlide());
 }
 
-TEST_F(MainWindowTest, FilesThatAreNotWhatTheySayLeaveNothingOpen)
+// Open asks again for a file that is gone; a file that is not what it says
+// leaves nothing open.
+TEST_F(MainWindowTest, FilesThatAreGoneOrNotWhatTheySay)
 {
     auto w = makeWindow();
+    mDialogs.answers = {path("gone.slb"), path("two.slb")};
+    mPrompts.expectMessage(PromptIcon::Exclamation, "Файл " + path("gone.slb") + " не найден.");
+    w->commandOpen();
+    EXPECT_EQ(mDialogs.requests.size(), 2u);
+    EXPECT_EQ(mDialogs.requests.front().fileTypes, int(LibraryAndSlideFiles));
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
+    EXPECT_TRUE(w->isEnabled());
+    w->commandOpen(); // cancelled: nothing changes
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
+
     w->selectFile(path("three.slb"));
     mPrompts.expectMessage(PromptIcon::Critical, "Файл " + path("junk.slb")
                                                      + "\r\nне является библиотекой слайдов AutoCAD.");
@@ -344,20 +356,6 @@ TEST_F(MainWindowTest, TheTreeShowsTheFolderOnView)
     EXPECT_TRUE(shown(path("folder")));
 }
 
-TEST_F(MainWindowTest, OpenAsksAgainForAFileThatIsGone)
-{
-    auto w = makeWindow();
-    mDialogs.answers = {path("gone.slb"), path("two.slb")};
-    mPrompts.expectMessage(PromptIcon::Exclamation, "Файл " + path("gone.slb") + " не найден.");
-    w->commandOpen();
-    EXPECT_EQ(mDialogs.requests.size(), 2u);
-    EXPECT_EQ(mDialogs.requests.front().fileTypes, int(LibraryAndSlideFiles));
-    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
-    EXPECT_TRUE(w->isEnabled());
-    w->commandOpen(); // cancelled: nothing changes
-    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
-}
-
 // A damaged file says what is wrong next to what is on view; a damaged
 // library stays editable; Save As of a damaged slide asks first.
 TEST_F(MainWindowTest, DamagedFilesSayWhatIsWrongAndStayEditable)
@@ -394,10 +392,8 @@ TEST_F(MainWindowTest, DamagedFilesSayWhatIsWrongAndStayEditable)
         EXPECT_EQ(onDisk(path("cut.slb"))->slideCount(), answer == Answer::Yes ? 1 : 2);
     }
 
-    mPrompts.expectMessage(PromptIcon::Critical,
-                           openFailedMessage(Language::Russian, path("noise.slb"),
-                                             "каталог библиотеки не читается: каталог библиотеки выходит за конец файла")
-                               .text);
+    const QString unreadable = "каталог библиотеки не читается: каталог библиотеки выходит за конец файла";
+    mPrompts.expectMessage(PromptIcon::Critical, openFailedMessage(Language::Russian, path("noise.slb"), unreadable).text);
     w->selectFile(path("noise.slb"));
     expectState(*w, kNothingOpen);
 }
