@@ -182,8 +182,7 @@ TEST_F(ManySlidesTest, DroppedSlidesAreAddedInOneSaveAndADroppedLibraryOpens)
     // win1 differs from WIN1 only in case: asked once, replaced at the end.
     mPrompts.expectMessage(PromptIcon::Question,
                            rewriteSlideQuestion(Language::Russian, "win1", libPath()).text, Answer::Yes);
-    EXPECT_TRUE(drop(w->slideList()->viewport(),
-                     {path("win1.sld"), path("folder.sld"), path("new.sld")}));
+    EXPECT_TRUE(drop(w->slideList()->viewport(), {path("win1.sld"), path("folder.sld"), path("new.sld")}));
     QStringList names = kTen;
     names.removeOne("WIN1");
     names << "WIN1" << "NEW";
@@ -241,9 +240,8 @@ TEST_F(ManySlidesTest, ExportWritesPicturesAndAsksOnceAboutFilesThatExist)
     choice.wholeLibrary = true;
     mDialogs.choice = choice;
     for (auto [answer, existing] : {std::pair{Answer::Cancel, 5}, {Answer::No, 5}, {Answer::Yes, 10}}) {
-        mPrompts.expectOkCancel(PromptIcon::Question,
-                                exportOverwriteQuestion(Language::Russian, existing,
-                                                        QDir::toNativeSeparators(choice.folder)).text,
+        const QString folder = QDir::toNativeSeparators(choice.folder);
+        mPrompts.expectOkCancel(PromptIcon::Question, exportOverwriteQuestion(Language::Russian, existing, folder).text,
                                 answer);
         w->commandExportSlides();
         EXPECT_EQ(QDir(choice.folder).entryList(QDir::Files).size(), answer == Answer::Cancel ? 5 : 10);
