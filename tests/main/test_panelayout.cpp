@@ -74,8 +74,7 @@ TEST(PaneLayout, FirstStartAndToolbarForBothCaptionChoices)
         float left = 45; // tree left 30 + 15
         for (int i = 0; i < ToolbarButtonCount; ++i) {
             const bool wide = i == ButtonExport || i == ButtonFavorites;
-            EXPECT_EQ(m.buttons[i], (TwipRect{left, 0, wide ? row.wideWidth : row.width, row.height}))
-                << i;
+            EXPECT_EQ(m.buttons[i], (TwipRect{left, 0, wide ? row.wideWidth : row.width, row.height})) << i;
             left += m.buttons[i].width + 60;
         }
         EXPECT_EQ(m.tree.top, row.treeTop);
@@ -173,8 +172,7 @@ TEST(PaneLayout, KeysWrittenOnCloseAndReadBack)
     QStringList written;
     for (const auto &[key, value] : expected)
         written << key + '=' + value;
-    expectPanes(startupLayout("Use", keys(written.join(' '))),
-                {m.tree, m.fileList, m.slideView, m.slideList});
+    expectPanes(startupLayout("Use", keys(written.join(' '))), {m.tree, m.fileList, m.slideView, m.slideList});
     m.state = WindowState::Maximized;
     EXPECT_EQ(windowKeysOnClose(m).first().second, "2");
 }
