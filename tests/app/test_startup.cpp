@@ -42,9 +42,8 @@ TEST(CommandLine, OneFileFromTheWholeLine)
     for (const auto &c : cases)
         EXPECT_EQ(commandLineFileOf(QString::fromUtf8(c.line)), QString::fromUtf8(c.file)) << c.line;
 
-    EXPECT_EQ(commandLineFromArguments({QStringLiteral("quarvel")}), QString());
-    EXPECT_EQ(commandLineFromArguments({QStringLiteral("quarvel"), QStringLiteral("/u/My"), QStringLiteral("plan.slb")}),
-              QStringLiteral("/u/My plan.slb"));
+    EXPECT_EQ(commandLineFromArguments({u"quarvel"_qs}), QString());
+    EXPECT_EQ(commandLineFromArguments({u"quarvel"_qs, u"/u/My"_qs, u"plan.slb"_qs}), u"/u/My plan.slb"_qs);
 }
 
 class StartupTest : public ::testing::Test
@@ -76,14 +75,14 @@ protected:
 
 TEST_F(StartupTest, FirstRunWithoutSettingsFile)
 {
-    mState.LanguageCode = QStringLiteral("En");
-    mState.ButtonCaptions = QStringLiteral("NotUse");
+    mState.LanguageCode = u"En"_qs;
+    mState.ButtonCaptions = u"NotUse"_qs;
     mState.NewLibrary = std::make_unique<SlideLibrary>();
     start(QString());
     EXPECT_EQ(mState.StartFolder, path("prog"));
     EXPECT_EQ(mState.StartFile, QString());
-    EXPECT_EQ(mState.LanguageCode, QStringLiteral("Ru"));
-    EXPECT_EQ(mState.ButtonCaptions, QStringLiteral("Use"));
+    EXPECT_EQ(mState.LanguageCode, u"Ru"_qs);
+    EXPECT_EQ(mState.ButtonCaptions, u"Use"_qs);
     EXPECT_EQ(mState.NewLibrary, nullptr);
     EXPECT_EQ(settingsBytes(), QByteArray("[Settings]\nLang=En\n"));
 }
@@ -93,20 +92,20 @@ TEST_F(StartupTest, CommandLineFileQuotedOrNotRelativeOrMissing)
     settings("[Settings]\nDirStartUp=" + path("start").toUtf8() + "\n");
     const QByteArray before = settingsBytes();
     const QString file = path("My Slides/plan one.slb");
-    start(QStringLiteral("  \"") + file + QStringLiteral("\" "));
+    start(u"  \""_qs + file + u"\" "_qs);
     EXPECT_EQ(mState.CommandLineFile, file);
     EXPECT_EQ(mState.StartFolder, path("My Slides"));
-    EXPECT_EQ(mState.StartFile, QStringLiteral("plan one.slb"));
+    EXPECT_EQ(mState.StartFile, u"plan one.slb"_qs);
     EXPECT_EQ(settingsBytes(), before) << "an existing settings file is only read";
 
     const QString saved = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(path("My Slides")));
-    start(QStringLiteral("./plan one.slb"));
+    start(u"./plan one.slb"_qs);
     QDir::setCurrent(saved);
     EXPECT_EQ(mState.StartFolder, QDir(path("My Slides")).canonicalPath());
 
     const QString missing = path("My Slides/none.slb");
-    mPrompts.expectMessage(PromptIcon::Critical, QStringLiteral("Файл ") + missing + QStringLiteral(" не найден"));
+    mPrompts.expectMessage(PromptIcon::Critical, u"Файл "_qs + missing + u" не найден"_qs);
     start(u'"' + missing + u'"');
     EXPECT_EQ(mState.CommandLineFile, missing);
     EXPECT_EQ(mState.StartFolder, path("start"));
@@ -149,7 +148,7 @@ TEST_F(StartupTest, ButtonCaptionsLanguageAndCodePage)
         start(QString());
         EXPECT_EQ(mState.ButtonCaptions, QString::fromUtf8(c.captions));
         EXPECT_EQ(mState.NameCodePage, c.codePage);
-        EXPECT_EQ(mState.LanguageCode, QStringLiteral("Ru")) << "every run starts in Russian";
+        EXPECT_EQ(mState.LanguageCode, u"Ru"_qs) << "every run starts in Russian";
     }
 }
 
@@ -157,7 +156,7 @@ TEST_F(StartupTest, ASecondCopyIsRefusedAndTouchesNothing)
 {
     const SingleInstanceGuard first(mState.ProgramFolder, path("locks"));
     ASSERT_FALSE(first.anotherIsRunning());
-    mPrompts.expectMessage(PromptIcon::Exclamation, QStringLiteral("Программа уже запущена"));
+    mPrompts.expectMessage(PromptIcon::Exclamation, u"Программа уже запущена"_qs);
     bool created = false;
     EXPECT_FALSE(run([&](AppState &) {
                      created = true;
@@ -188,7 +187,7 @@ TEST_F(StartupTest, SplashAndBusyPointerWhileTheMainWindowIsMade)
     ASSERT_TRUE(running.has_value());
     EXPECT_EQ(splashesSeen, 1);
     EXPECT_TRUE(busy);
-    EXPECT_EQ(startFile, QStringLiteral("plan one.slb"));
+    EXPECT_EQ(startFile, u"plan one.slb"_qs);
     EXPECT_TRUE(running->mainWindow->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(splashes(), 0);
@@ -199,12 +198,12 @@ TEST(SingleInstance, OneCopyPerProgramFolderForAsLongAsItRuns)
 {
     QTemporaryDir locks;
     ASSERT_TRUE(locks.isValid());
-    const QString program = locks.filePath(QStringLiteral("prog"));
+    const QString program = locks.filePath(u"prog"_qs);
     {
         const SingleInstanceGuard first(program, locks.path());
         EXPECT_FALSE(first.anotherIsRunning());
         EXPECT_TRUE(SingleInstanceGuard(program, locks.path()).anotherIsRunning());
-        EXPECT_FALSE(SingleInstanceGuard(locks.filePath(QStringLiteral("other")), locks.path()).anotherIsRunning())
+        EXPECT_FALSE(SingleInstanceGuard(locks.filePath(u"other"_qs), locks.path()).anotherIsRunning())
             << "another installed copy is another program";
         // As if the first copy had been running for a day.
         QFile lock(SingleInstanceGuard::lockFilePath(program, locks.path()));
@@ -221,8 +220,8 @@ TEST(WindowKeys, EightKeysInOrderOnEveryClose)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const QString ini = dir.filePath(QStringLiteral("Quarvel.ini"));
-    ASSERT_TRUE(WriteIniString(ini, QStringLiteral("Settings"), QStringLiteral("Lang"), QStringLiteral("En")));
+    const QString ini = dir.filePath(u"Quarvel.ini"_qs);
+    ASSERT_TRUE(WriteIniString(ini, u"Settings"_qs, u"Lang"_qs, u"En"_qs));
     writeWindowKeys(ini, {1, 6570, 9135, 4500.5f, 2000, 3000, 3500, 3010});
     writeWindowKeys(ini, {2, 6570, 9135, 4500.5f, 2000, 3000, 3500, 3015});
     EXPECT_EQ(test::readFile(ini), QByteArray("[Settings]\nLang=En\nWinMode=2\nWinH=6570\nWinW=9135\nWinSldW=4500.5\n"
@@ -233,10 +232,10 @@ TEST(WindowKeys, EightKeysInOrderOnEveryClose)
 // announced, on one different from the announcement, on one never shown.
 TEST(Prompts, ScriptedPromptsFailLoudly)
 {
-    const MessageSpec question{PromptIcon::Question, QStringLiteral("x")};
+    const MessageSpec question{PromptIcon::Question, u"x"_qs};
     EXPECT_NONFATAL_FAILURE(EXPECT_EQ(ScriptedPrompts().message(question), Answer::No), "unexpected box");
     auto prompts = std::make_unique<ScriptedPrompts>();
-    prompts->expectMessage(PromptIcon::Critical, QStringLiteral("x"));
+    prompts->expectMessage(PromptIcon::Critical, u"x"_qs);
     EXPECT_NONFATAL_FAILURE(prompts->message(question), "announced: critical \"Quarvel\": \"x\"");
     EXPECT_NONFATAL_FAILURE(prompts.reset(), "never shown");
 }
@@ -245,7 +244,7 @@ TEST(Prompts, ScriptedPromptsFailLoudly)
 // Qt's translations are installed. Screenshots of both go to the build folder.
 TEST(Prompts, BoxButtonsFollowTheLanguage)
 {
-    const QString out = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    const QString out = QCoreApplication::applicationDirPath() + u"/screenshots"_qs;
     QDir().mkpath(out);
     for (const auto &[code, text, yes, no] : {std::tuple{"Ru", "Переписать существующий файл?", "Да", "Нет"},
                                               {"En", "Rewrite existing file?", "Yes", "No"}}) {
@@ -258,7 +257,7 @@ TEST(Prompts, BoxButtonsFollowTheLanguage)
             ASSERT_NE(box, nullptr);
             for (QAbstractButton *b : box->buttons())
                 seen << b->text();
-            box->grab().save(QStringLiteral("%1/message-%2.png").arg(out, language));
+            box->grab().save(QString("%1/message-%2.png").arg(out, language));
             box->button(QMessageBox::Yes)->click();
         });
         EXPECT_EQ(prompts.message({PromptIcon::Question, QString::fromUtf8(text)}), Answer::Yes);
