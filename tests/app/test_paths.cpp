@@ -86,10 +86,10 @@ TEST(PathRules, LongPathAndMakeFolderPath)
             return windows.contains(key) ? std::optional(windows.value(key)) : std::nullopt;
         });
     };
-    EXPECT_EQ(longPath("c:\\progra~1\\plans\\a.sld"), QStringLiteral("c:\\Program Files\\plans\\a.sld"));
-    EXPECT_EQ(longPath("C:\\PROGRA~1\\PLANS\\"), QStringLiteral("C:\\Program Files\\plans"));
+    EXPECT_EQ(longPath("c:\\progra~1\\plans\\a.sld"), u"c:\\Program Files\\plans\\a.sld"_qs);
+    EXPECT_EQ(longPath("C:\\PROGRA~1\\PLANS\\"), u"C:\\Program Files\\plans"_qs);
     EXPECT_EQ(longPath("C:\\nosuch\\a.sld"), QString());
-    EXPECT_EQ(longPath("C:\\"), QStringLiteral("C:\\"));
+    EXPECT_EQ(longPath("C:\\"), u"C:\\"_qs);
     EXPECT_EQ(longPath(""), QString());
 
     // Folders are made from the root down, only where missing, and nothing
@@ -103,8 +103,7 @@ TEST(PathRules, LongPathAndMakeFolderPath)
                 p.chop(1);
             return form.separator == u'\\' ? p.toLower() : p;
         };
-        return MakeFolderPath(
-            path, form, [&](const QString &p) { return existing.contains(key(p)); },
+        return MakeFolderPath(path, form, [&](const QString &p) { return existing.contains(key(p)); },
             [&](const QString &p) {
                 created << p;
                 if (creating == Creates)
@@ -112,23 +111,23 @@ TEST(PathRules, LongPathAndMakeFolderPath)
                 return creating != Fails;
             });
     };
-    existing = {QStringLiteral("c:\\"), QStringLiteral("c:\\a")};
-    EXPECT_TRUE(make(QStringLiteral("C:\\A\\B\\C"), kWindowsPaths));
-    EXPECT_TRUE(make(QStringLiteral("c:\\a\\b\\c\\"), kWindowsPaths));
-    EXPECT_EQ(created, (QStringList{QStringLiteral("C:\\A\\B"), QStringLiteral("C:\\A\\B\\C")}));
-    existing = {QStringLiteral("/"), QStringLiteral("/home")};
+    existing = {u"c:\\"_qs, u"c:\\a"_qs};
+    EXPECT_TRUE(make(u"C:\\A\\B\\C"_qs, kWindowsPaths));
+    EXPECT_TRUE(make(u"c:\\a\\b\\c\\"_qs, kWindowsPaths));
+    EXPECT_EQ(created, (QStringList{u"C:\\A\\B"_qs, u"C:\\A\\B\\C"_qs}));
+    existing = {u"/"_qs, u"/home"_qs};
     for (auto how : {Fails, ClaimsButDoesNot}) {
         creating = how;
         created.clear();
-        EXPECT_FALSE(make(QStringLiteral("/home/u/b"), kLinuxPaths));
-        EXPECT_TRUE(how != Fails || created == QStringList{QStringLiteral("/home/u")});
+        EXPECT_FALSE(make(u"/home/u/b"_qs, kLinuxPaths));
+        EXPECT_TRUE(how != Fails || created == QStringList{u"/home/u"_qs});
     }
 }
 
 TEST(FileSystem, ExistenceTestsOnRealFiles)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid() && QDir(dir.path()).mkpath(QStringLiteral("Work/empty")));
+    ASSERT_TRUE(dir.isValid() && QDir(dir.path()).mkpath(u"Work/empty"_qs));
     const auto path = [&](const char *relative) { return dir.filePath(QString::fromUtf8(relative)); };
     QFile(path("Work/plan.slb")).open(QIODevice::WriteOnly);
     // A pipe would block an open for reading until a writer came.
@@ -162,7 +161,7 @@ TEST(FileSystem, ExistenceTestsOnRealFiles)
     EXPECT_EQ(GetLongPath(path("Work//./plan.slb")), path("Work/plan.slb"));
     EXPECT_EQ(GetLongPath(path("Work/none/plan.slb")), QString());
     EXPECT_EQ(GetLongPath(path("work/plan.slb")), QString()) << "names are case-sensitive here";
-    EXPECT_EQ(GetLongPath(QStringLiteral("/")), QStringLiteral("/"));
+    EXPECT_EQ(GetLongPath(u"/"_qs), u"/"_qs);
 }
 
 } // namespace
