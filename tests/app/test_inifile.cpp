@@ -33,7 +33,7 @@ protected:
     }
 
     QTemporaryDir mDir;
-    QString mFile = mDir.filePath(QStringLiteral("Quarvel.ini"));
+    QString mFile = mDir.filePath(u"Quarvel.ini"_qs);
 };
 
 TEST_F(IniFileTest, ReadsFollowTheFileForm)
@@ -81,7 +81,7 @@ TEST_F(IniFileTest, NumbersInTheUsersLocaleAndInTheFormWeWrite)
     put("[S]\nint=9135\nneg=-15\npoint=1234.5\ncomma=1234,5\nword=abc\ntail=12abc\n"
         "inf=inf\nnan=nan\nhuge=1e999\nempty=\n");
     const auto number = [&](const char *key) {
-        return ReadIniNumber(mFile, QStringLiteral("S"), QString::fromLatin1(key));
+        return ReadIniNumber(mFile, u"S"_qs, QString::fromLatin1(key));
     };
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
@@ -97,7 +97,7 @@ TEST_F(IniFileTest, NumbersInTheUsersLocaleAndInTheFormWeWrite)
 
 TEST_F(IniFileTest, WritesChangeOnlyTheirValueOrNothing)
 {
-    EXPECT_TRUE(write("Settings", "Lang", QStringLiteral("En")));
+    EXPECT_TRUE(write("Settings", "Lang", u"En"_qs));
     EXPECT_EQ(contents(), QByteArray("[Settings]\nLang=En\n"));
 
     // Comments, blank lines, odd spacing, CR LF line ends and bytes that are
@@ -105,11 +105,11 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirValueOrNothing)
     const QByteArray original = "; Quarvel\r\n[Settings]\r\n  winw = 100 \r\nName=\xC0\xE1\r\n\r\n"
                                 "[FavoriteFolders]\r\n0=/a";
     put(original);
-    EXPECT_TRUE(write("SETTINGS", "WinW", QStringLiteral("1")));
-    EXPECT_TRUE(write("settings", "WINW", QStringLiteral("9135")));
-    EXPECT_TRUE(write("Settings", "WinH", QStringLiteral("6570")));
-    EXPECT_TRUE(write("FavoriteFolders", "1", QStringLiteral("/b")));
-    EXPECT_TRUE(write("LastOpenFolders", "0", QStringLiteral("/c")));
+    EXPECT_TRUE(write("SETTINGS", "WinW", u"1"_qs));
+    EXPECT_TRUE(write("settings", "WINW", u"9135"_qs));
+    EXPECT_TRUE(write("Settings", "WinH", u"6570"_qs));
+    EXPECT_TRUE(write("FavoriteFolders", "1", u"/b"_qs));
+    EXPECT_TRUE(write("LastOpenFolders", "0", u"/c"_qs));
     EXPECT_EQ(contents(), QByteArray("; Quarvel\r\n[Settings]\r\n  winw = 9135\r\nName=\xC0\xE1\r\n"
                                      "WinH=6570\r\n\r\n[FavoriteFolders]\r\n0=/a\r\n1=/b\r\n"
                                      "[LastOpenFolders]\r\n0=/c\r\n"));
@@ -120,12 +120,12 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirValueOrNothing)
     core::AtomicFile::setGate([](core::AtomicFile::Stage stage, std::uint64_t, std::size_t) {
         return stage == core::AtomicFile::Stage::Sync ? EIO : 0;
     });
-    EXPECT_FALSE(write("S", "k", QStringLiteral("new")));
+    EXPECT_FALSE(write("S", "k", u"new"_qs));
     core::AtomicFile::setGate({});
     EXPECT_EQ(contents(), written);
-    EXPECT_EQ(QDir(mDir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Quarvel.ini")});
-    mFile = mDir.filePath(QStringLiteral("none/Quarvel.ini"));
-    EXPECT_FALSE(write("S", "k", QStringLiteral("v")));
+    EXPECT_EQ(QDir(mDir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"Quarvel.ini"_qs});
+    mFile = mDir.filePath(u"none/Quarvel.ini"_qs);
+    EXPECT_FALSE(write("S", "k", u"v"_qs));
 }
 
 TEST_F(IniFileTest, EveryValueReadsBackAndNothingBreaksTheFile)
