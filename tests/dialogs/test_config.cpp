@@ -62,7 +62,7 @@ protected:
     QTemporaryDir mDir;
     AppState mState;
     MemoryRegistryStore mStore;
-    mdlRegFunctions mRegistry{mStore, mDir.filePath(QStringLiteral("program/quarvel"))};
+    mdlRegFunctions mRegistry{mStore, mDir.filePath(u"program/quarvel"_qs)};
 };
 
 TEST_F(ConfigTest, OkStoresAnExistingStartFolderOrClearsTheSetting)
@@ -113,7 +113,7 @@ TEST_F(ConfigTest, CaptionChoiceAndNameCodePageAreStoredAndHoldAfterARestart)
         EXPECT_EQ(codePages->currentData().toInt(), mState.NameCodePage);
         codePages->setCurrentIndex(codePages->findData(codePage));
         ok(*dialog);
-        const QString expected = choice ? QStringLiteral("Use") : QStringLiteral("NotUse");
+        const QString expected = choice ? u"Use"_qs : u"NotUse"_qs;
         EXPECT_EQ(mState.ButtonCaptions, expected);
         EXPECT_EQ(mState.NameCodePage, codePage);
         AppState restarted;
@@ -165,7 +165,7 @@ TEST_F(ConfigTest, CancelChangesNothing)
     get<QAbstractButton>(*dialog, "CancelButton")->click();
     EXPECT_EQ(test::readFile(mState.SettingsFile), file);
     EXPECT_EQ(QStringList({mState.StartFolder, mState.LibraryFolder, mState.SlideFolder, mState.ButtonCaptions}),
-              QStringList({path("other"), path("lib"), QString(), QStringLiteral("Use")}));
+              QStringList({path("other"), path("lib"), QString(), u"Use"_qs}));
     EXPECT_FALSE(mStore.keyExists(RegKey::ClassesRoot, ".sld"));
 }
 
@@ -178,21 +178,21 @@ TEST(About, TextsAreRussianWhateverTheLanguageAndTheLicenceKeepsItsForm)
         QLocale::setDefault(QLocale(language));
         FrmAbout box;
         QLocale::setDefault(before);
-        EXPECT_EQ(box.windowTitle(), QStringLiteral("О программе Quarvel"));
-        EXPECT_EQ(box.findChild<QLabel *>("lblVersion")->text(), QStringLiteral("Версия 2.2"));
+        EXPECT_EQ(box.windowTitle(), u"О программе Quarvel"_qs);
+        EXPECT_EQ(box.findChild<QLabel *>("lblVersion")->text(), u"Версия 2.2"_qs);
         EXPECT_EQ(box.findChild<QPlainTextEdit *>("Text1")->toPlainText(),
-                  FrmAbout::licenceText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+                  FrmAbout::licenceText().replace(u"\r\n"_qs, u"\n"_qs));
     }
     const QString text = FrmAbout::licenceText();
-    EXPECT_EQ(text.count(u'\n'), text.count(QStringLiteral("\r\n")));
-    for (const QString &line : text.split(QStringLiteral("\r\n")))
+    EXPECT_EQ(text.count(u'\n'), text.count(u"\r\n"_qs));
+    for (const QString &line : text.split(u"\r\n"_qs))
         EXPECT_LE(line.size(), 60) << line.toStdString();
-    EXPECT_EQ(text.split(QStringLiteral("\r\n\r\n")).size(), 5);
+    EXPECT_EQ(text.split(u"\r\n\r\n"_qs).size(), 5);
 }
 
 TEST_F(ConfigTest, Screenshots)
 {
-    const QString out = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    const QString out = QCoreApplication::applicationDirPath() + u"/screenshots"_qs;
     ASSERT_TRUE(QDir().mkpath(out));
     test::ScriptedPrompts prompts;
     ProgramDialogs dialogs(mState, prompts);
