@@ -12,7 +12,7 @@ using namespace quarvel::test;
 
 namespace {
 
-const QString kFavorites = QStringLiteral("FavoriteFolders");
+const QString kFavorites = u"FavoriteFolders"_qs;
 
 class FavoritesTest : public DialogTest
 {
@@ -48,8 +48,8 @@ protected:
 
 TEST_F(FavoritesTest, AGapEndsTheListAndDuplicatesAreExact)
 {
-    const QStringList stored = store({QStringLiteral("Work"), QStringLiteral("Lib/Doors")});
-    setIni(kFavorites, 3, makeFolder(QStringLiteral("X")));
+    const QStringList stored = store({u"Work"_qs, u"Lib/Doors"_qs});
+    setIni(kFavorites, 3, makeFolder(u"X"_qs));
     auto d = dialog();
     EXPECT_EQ(folders(*d), stored);
 
@@ -70,7 +70,7 @@ TEST_F(FavoritesTest, AGapEndsTheListAndDuplicatesAreExact)
 TEST_F(FavoritesTest, RemoveFolderRemovesTheSelectedRowWhicheverItIs)
 {
     for (int row = 0; row < 3; ++row) {
-        QStringList stored = store({QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")});
+        QStringList stored = store({u"One"_qs, u"Two"_qs, u"Three"_qs});
         auto d = dialog();
         d->clickRow(row);
         click(*d, "cmdDelete");
@@ -96,13 +96,13 @@ TEST_F(FavoritesTest, RemoveFolderRemovesTheSelectedRowWhicheverItIs)
 // takes.
 TEST_F(FavoritesTest, AddActiveFolderAddsTheMainWindowsFolder)
 {
-    const QStringList stored = store({QStringLiteral("One")});
-    mState.DialogFolder = makeFolder(QStringLiteral("Active"));
+    const QStringList stored = store({u"One"_qs});
+    mState.DialogFolder = makeFolder(u"Active"_qs);
     auto d = dialog();
-    d->setFolderPicker([this](const QString &) { return mState.DialogFolder = makeFolder(QStringLiteral("Picked")); });
+    d->setFolderPicker([this](const QString &) { return mState.DialogFolder = makeFolder(u"Picked"_qs); });
     click(*d, "cmdAdd");
     click(*d, "cmdAddActive");
-    EXPECT_EQ(folders(*d), QStringList({stored.at(0), path(QStringLiteral("Picked")), path(QStringLiteral("Active"))}));
+    EXPECT_EQ(folders(*d), QStringList({stored.at(0), path(u"Picked"_qs), path(u"Active"_qs)}));
     auto again = dialog();
     click(*again, "cmdGoTo");
     EXPECT_EQ(mState.FavoriteResult, stored.at(0));
@@ -110,11 +110,11 @@ TEST_F(FavoritesTest, AddActiveFolderAddsTheMainWindowsFolder)
 
 TEST_F(FavoritesTest, GoToADeletedFolderKeepsTheDialog)
 {
-    const QStringList stored = store({QStringLiteral("One"), QStringLiteral("Gone")});
+    const QStringList stored = store({u"One"_qs, u"Gone"_qs});
     QDir(stored.at(1)).removeRecursively();
     auto d = dialog();
     d->clickRow(1);
-    mPrompts.expectMessage(PromptIcon::Critical, QStringLiteral("Directory %1 is not found").arg(stored.at(1)));
+    mPrompts.expectMessage(PromptIcon::Critical, QString("Directory %1 is not found").arg(stored.at(1)));
     click(*d, "cmdGoTo");
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(folders(*d), stored);
