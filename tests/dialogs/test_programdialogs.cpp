@@ -1,5 +1,5 @@
-// The file dialog as the main window gets it (its Open command), and screenshots of the three dialogs in both languages, written
-// to the build folder.
+// The file dialog as the main window gets it (its Open command), and
+// screenshots of the three dialogs in both languages in the build folder.
 
 #include "dialogfixture.h"
 #include "filelistpane.h"
@@ -19,42 +19,34 @@ using namespace quarvel::test;
 
 namespace {
 
-class ProgramDialogsTest : public DialogTest
+// The main window's Open command through the file dialog, then the
+// dialogs over the same folder.
+TEST_F(DialogTest, OpenCommandThroughTheFileDialogAndScreenshots)
 {
-protected:
-    ProgramDialogs mDialogs{mState, mPrompts};
-};
-
-TEST_F(ProgramDialogsTest, MainWindowOpenCommandThroughTheFileDialog)
-{
-    mState.StartFolder = makeFolder(QStringLiteral("Lib"));
-    const QString library = makeLibrary(QStringLiteral("Lib/symbols.slb"), {"ALPHA", "BETA", "GAMMA"});
-    MainWindow window(mState, mPrompts, mDialogs);
-    mDialogs.setParent(&window);
-
-    onModal<FrmExplore>([](FrmExplore &d) {
-        control<QLineEdit>(d, "txtFileName")->setText(QStringLiteral("symbols"));
-        click(d, "cmdSave");
-    });
-    window.commandOpen();
-    EXPECT_EQ(window.slideList()->count(), 3);
-    EXPECT_EQ(window.explorerList()->selectedPath(), library);
-}
-
-TEST_F(ProgramDialogsTest, Screenshots)
-{
-    const QString out = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    const QString out = QCoreApplication::applicationDirPath() + u"/screenshots"_qs;
     QDir().mkpath(out);
-    const QString folder = makeFolder(QStringLiteral("Drawings"));
-    const QString library = makeLibrary(QStringLiteral("Drawings/symbols.slb"), {"DOOR", "WINDOW", "BOLT"});
-    makeFolder(QStringLiteral("Drawings/Archive"));
-    setIni(QStringLiteral("FavoriteFolders"), 0, folder);
-    setIni(QStringLiteral("FavoriteFolders"), 1, makeFolder(QStringLiteral("Projects/Tower")));
+    const QString folder = mState.StartFolder = makeFolder(u"Drawings"_qs);
+    const QString library = makeLibrary(u"Drawings/symbols.slb"_qs, {"DOOR", "WINDOW", "BOLT"});
+    {
+        ProgramDialogs dialogs(mState, mPrompts);
+        MainWindow window(mState, mPrompts, dialogs);
+        dialogs.setParent(&window);
+        onModal<FrmExplore>([](FrmExplore &d) {
+            control<QLineEdit>(d, "txtFileName")->setText(u"symbols"_qs);
+            click(d, "cmdSave");
+        });
+        window.commandOpen();
+        EXPECT_EQ(window.slideList()->count(), 3);
+        EXPECT_EQ(window.explorerList()->selectedPath(), library);
+    }
+    makeFolder(u"Drawings/Archive"_qs);
+    setIni(u"FavoriteFolders"_qs, 0, folder);
+    setIni(u"FavoriteFolders"_qs, 1, makeFolder(u"Projects/Tower"_qs));
     mState.DialogFolder = folder;
     auto save = [&](QWidget &w, const QString &name) {
         w.show();
         QCoreApplication::processEvents();
-        EXPECT_TRUE(w.grab().save(QStringLiteral("%1/%2-%3.png").arg(out, name, mState.LanguageCode)));
+        EXPECT_TRUE(w.grab().save(QString("%1/%2-%3.png").arg(out, name, mState.LanguageCode)));
     };
     for (const char *language : {"Ru", "En"}) {
         mState.LanguageCode = QLatin1String(language);
@@ -65,19 +57,19 @@ TEST_F(ProgramDialogsTest, Screenshots)
         FileListPane *list = control<FileListPane>(d, "ExplorerList1");
         EXPECT_TRUE(QTest::qWaitFor([&] { return list->model().rowCount(list->model().index(folder)) >= 2; }));
         d.selectItem(library);
-        save(d, QStringLiteral("explore-open"));
+        save(d, u"explore-open"_qs);
         d.resize(d.width() * 3 / 2, d.height() * 3 / 2);
-        save(d, QStringLiteral("explore-enlarged"));
+        save(d, u"explore-enlarged"_qs);
         d.resize(d.minimumSize());
         FrmGetDir picker(mState);
         picker.show();
         const QTreeView *tree = picker.findChild<QTreeView *>();
         EXPECT_TRUE(QTest::qWaitFor(
             [&] { return tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())); }));
-        save(picker, QStringLiteral("getdir"));
+        save(picker, u"getdir"_qs);
         FrmFav favorites(mState, mPrompts);
         favorites.clickRow(1);
-        save(favorites, QStringLiteral("favorites"));
+        save(favorites, u"favorites"_qs);
     }
 }
 
