@@ -57,8 +57,8 @@ class DialogTest : public ::testing::Test
 protected:
     DialogTest()
     {
-        mState.SettingsFile = path(QStringLiteral("Quarvel.ini"));
-        mState.LanguageCode = QStringLiteral("En");
+        mState.SettingsFile = path(u"Quarvel.ini"_qs);
+        mState.LanguageCode = u"En"_qs;
     }
 
     QString path(const QString &relative) const
@@ -85,7 +85,7 @@ protected:
     {
         SlideLibrary library;
         for (const QString &name : slides)
-            library.addSlideFile(makeSlide(QStringLiteral("slide.sld")), name);
+            library.addSlideFile(makeSlide(u"slide.sld"_qs), name);
         library.saveLibrary(path(relative));
         return path(relative);
     }
