@@ -63,8 +63,8 @@ TEST(ChosenSlides, RenameDialogueEndsAsAnswered)
 TEST(AddChosenSlide, NamesTheFaultThatStopsIt)
 {
     QTemporaryDir dir;
-    const QString slide = test::writeSlide(dir.path(), QStringLiteral("s.sld"), 3);
-    const QString text = dir.filePath(QStringLiteral("text.sld"));
+    const QString slide = test::writeSlide(dir.path(), u"s.sld"_qs, 3);
+    const QString text = dir.filePath(u"text.sld"_qs);
     test::writeFile(text, "not a slide at all");
     const QString n32(32, u'N');
     const struct
@@ -79,12 +79,12 @@ TEST(AddChosenSlide, NamesTheFaultThatStopsIt)
         {u"漢字"_qs, slide, AddFailureKind::Other},
         {u"door"_qs, text, AddFailureKind::NotSlide},
         {n32, text, AddFailureKind::NotSlide},
-        {u"door"_qs, dir.filePath(QStringLiteral("missing.sld")), AddFailureKind::NotSlide},
+        {u"door"_qs, dir.filePath(u"missing.sld"_qs), AddFailureKind::NotSlide},
     };
     for (const auto &c : cases) {
         SlideLibrary library;
         const std::optional<AddFailure> failure = addChosenSlide(library, {c.name, c.file});
-        SCOPED_TRACE((c.name + QStringLiteral(" / ") + c.file).toStdString());
+        SCOPED_TRACE((c.name + u" / "_qs + c.file).toStdString());
         ASSERT_EQ(failure.has_value(), c.failure.has_value());
         if (failure) {
             EXPECT_EQ(failure->kind, *c.failure);
