@@ -34,7 +34,7 @@ public:
         if (slide.isEmpty())
             return nullptr;
         auto library = std::make_unique<SlideLibrary>();
-        library->addSlideFile(slide, QStringLiteral("Porte"));
+        library->addSlideFile(slide, u"Porte"_qs);
         return library;
     }
 
@@ -47,13 +47,13 @@ TEST(NewCommand, StartFoldersAndWhatIsWritten)
 {
     QTemporaryDir dir;
     const auto at = [&](const char *name) { return dir.filePath(QLatin1String(name)); };
-    QDir(dir.path()).mkdir(QStringLiteral("libs"));
+    QDir(dir.path()).mkdir(u"libs"_qs);
     AppState state;
     state.SettingsFile = at("Quarvel.ini");
     state.StartFolder = dir.path();
     test::BoundedPrompts prompts;   // no box is expected
     BuilderDialogs dialogs;
-    const QString slide = test::writeSlide(dir.path(), QStringLiteral("door.sld"), 5);
+    const QString slide = test::writeSlide(dir.path(), u"door.sld"_qs, 5);
     const struct
     {
         QString slideFolder, libraryFolder;   // DirSLD, DirLib
@@ -80,10 +80,10 @@ TEST(NewCommand, StartFoldersAndWhatIsWritten)
         EXPECT_EQ(dialogs.saveStarts, c.built ? QStringList{c.saveStart.isEmpty() ? onView : c.saveStart} : QStringList());
         EXPECT_EQ(state.NewLibrary, nullptr);
     }
-    EXPECT_EQ(QDir(at("libs")).entryList(QDir::Files), QStringList{QStringLiteral("new.slb")});
+    EXPECT_EQ(QDir(at("libs")).entryList(QDir::Files), QStringList{u"new.slb"_qs});
     SlideLibrary saved;
     saved.setLibraryFile(at("libs/new.slb"));
-    EXPECT_EQ(saved.slideCount() == 1 ? saved.slideName(0) : QString(), QStringLiteral("PORTE"));
+    EXPECT_EQ(saved.slideCount() == 1 ? saved.slideName(0) : QString(), u"PORTE"_qs);
 }
 
 } // namespace
