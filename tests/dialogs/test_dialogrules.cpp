@@ -1,9 +1,9 @@
 // The widget-free rules of the file dialogs on the worked examples: the
 // recent-folder rule, the parent folder and the folders the picker accepts.
-// Loading and writing the history is tested through the file dialog.
+// Loading and writing the history, and the controls moved and grown with
+// the dialog, are tested through the file dialog.
 
 #include "dialogpaths.h"
-#include "dialogresizer.h"
 #include "inifile.h"
 #include "recentfolders.h"
 
@@ -92,19 +92,6 @@ TEST(DialogPaths, ChosenFileKeepsTheRealExtension)
                   JoinPath(f, QLatin1String(c.result)))
             << c.typed << " " << c.picked;
     }
-}
-
-TEST(DialogResizer, ControlsMoveAndGrowByTheirShareOfTheGain)
-{
-    const QRect designed(10, 20, 100, 50);
-    const struct { Anchor anchor; QRect result; } cases[] = {
-        {{}, designed},
-        {{0, 0, 1, 1}, {10, 20, 300, 150}},
-        {{0.5f, 1, 0.5f, 0}, {110, 120, 200, 50}},
-        {{1, 1, 0, 0}, {210, 120, 100, 50}},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(anchoredRect(designed, c.anchor, QSize(200, 100)), c.result);
 }
 
 } // namespace
