@@ -3,30 +3,25 @@
 // box: Russian texts whatever the locale, and the form of the licence.
 // Screenshots of both go to the build folder.
 
+#include "dialogfixture.h"
 #include "frmabout.h"
 #include "frmconfig.h"
-#include "inifile.h"
 #include "mainwindow.h"
 #include "mdlregfunctions.h"
 #include "memoryregistrystore.h"
 #include "programdialogs.h"
-#include "scriptedprompts.h"
 #include "startup.h"
-#include "testdata.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace quarvel;
+using test::click;
+using test::control;
 
 namespace {
 
@@ -50,14 +45,7 @@ protected:
     {
         return std::make_unique<FrmConfig>(mState, mRegistry, path("other"), parent);
     }
-    template <typename T = QLineEdit>
-    static T *get(const QWidget &dialog, const char *name)
-    {
-        T *found = dialog.findChild<T *>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    static void ok(const QWidget &dialog) { get<QAbstractButton>(dialog, "OKButton")->click(); }
+    static void ok(const QWidget &dialog) { click(dialog, "OKButton"); }
 
     QTemporaryDir mDir;
     AppState mState;
@@ -78,7 +66,7 @@ TEST_F(ConfigTest, OkStoresAnExistingStartFolderOrClearsTheSetting)
     for (const auto &[typed, held, written, startFolder] : cases) {
         auto dialog = open();
         setSetting("DirStartUp", path(held));
-        get(*dialog, "txtDirStart")->setText(path(typed));
+        control<QLineEdit>(*dialog, "txtDirStart")->setText(path(typed));
         ok(*dialog);
         EXPECT_EQ(setting("DirStartUp"), path(written)) << typed;
         EXPECT_EQ(mState.StartFolder, path(startFolder)) << typed;
@@ -94,7 +82,7 @@ TEST_F(ConfigTest, OkStoresAnExistingLibraryOrSlideFolderAndIgnoresTheRest)
             setSetting(key, path("other"));
             mState.*global = path("other");
             auto dialog = open();
-            get(*dialog, box)->setText(path(typed));
+            control<QLineEdit>(*dialog, box)->setText(path(typed));
             ok(*dialog);
             EXPECT_EQ(setting(key), path(stored ? typed : "other")) << key << " " << typed;
             EXPECT_EQ(mState.*global, path(stored ? typed : "other")) << key << " " << typed;
@@ -108,8 +96,8 @@ TEST_F(ConfigTest, CaptionChoiceAndNameCodePageAreStoredAndHoldAfterARestart)
     test::ScriptedPrompts prompts;
     for (const auto &[choice, codePage] : {std::pair{false, 936}, std::pair{true, 1251}}) {
         auto dialog = open();
-        get<QCheckBox>(*dialog, "chkButText")->setChecked(choice);
-        auto *codePages = get<QComboBox>(*dialog, "cboCodePage");
+        control<QCheckBox>(*dialog, "chkButText")->setChecked(choice);
+        auto *codePages = control<QComboBox>(*dialog, "cboCodePage");
         EXPECT_EQ(codePages->currentData().toInt(), mState.NameCodePage);
         codePages->setCurrentIndex(codePages->findData(codePage));
         ok(*dialog);
@@ -142,7 +130,7 @@ TEST_F(ConfigTest, OkWritesOrRemovesTheAssociationEveryTime)
             mRegistry.SetKeyValue(key, QString(), kRegSz, "changed");
             mStore.closeKey(key);
             auto dialog = open();
-            get<QCheckBox>(*dialog, "chkAssociate")->setChecked(checked);
+            control<QCheckBox>(*dialog, "chkAssociate")->setChecked(checked);
             ok(*dialog);
             EXPECT_EQ(mRegistry.IsAssociated(), checked);
             EXPECT_EQ(mRegistry.KeyValueIs(RegKey::ClassesRoot, "AutoCADSlide", "AutoCAD Slide"), checked);
@@ -159,10 +147,10 @@ TEST_F(ConfigTest, CancelChangesNothing)
     auto dialog = open();
     for (QLineEdit *box : dialog->findChildren<QLineEdit *>())
         box->setText(path("slides"));
-    get<QCheckBox>(*dialog, "chkButText")->setChecked(false);
-    get<QCheckBox>(*dialog, "chkAssociate")->setChecked(true);
+    control<QCheckBox>(*dialog, "chkButText")->setChecked(false);
+    control<QCheckBox>(*dialog, "chkAssociate")->setChecked(true);
     dialog->show();
-    get<QAbstractButton>(*dialog, "CancelButton")->click();
+    click(*dialog, "CancelButton");
     EXPECT_EQ(test::readFile(mState.SettingsFile), file);
     EXPECT_EQ(QStringList({mState.StartFolder, mState.LibraryFolder, mState.SlideFolder, mState.ButtonCaptions}),
               QStringList({path("other"), path("lib"), QString(), u"Use"_qs}));
@@ -192,8 +180,6 @@ TEST(About, TextsAreRussianWhateverTheLanguageAndTheLicenceKeepsItsForm)
 
 TEST_F(ConfigTest, Screenshots)
 {
-    const QString out = QCoreApplication::applicationDirPath() + u"/screenshots"_qs;
-    ASSERT_TRUE(QDir().mkpath(out));
     test::ScriptedPrompts prompts;
     ProgramDialogs dialogs(mState, prompts);
     MainWindow main(mState, prompts, dialogs);   // both are shown over it, as in the program
@@ -201,11 +187,8 @@ TEST_F(ConfigTest, Screenshots)
     mState.LibraryFolder = path("lib");
     auto options = open(&main);
     FrmAbout about(&main);
-    for (const auto &[dialog, file] : {std::pair<QWidget *, QString>{options.get(), "options"}, {&about, "about"}}) {
-        dialog->show();
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(dialog->grab().save(out + "/" + file + ".png"));
-    }
+    test::screenshot(*options, "options");
+    test::screenshot(about, "about");
 }
 
 } // namespace
