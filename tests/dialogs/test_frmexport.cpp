@@ -2,32 +2,20 @@
 // to the slide's shape, what each format allows, and the choice it returns;
 // screenshots in both languages.
 
+#include "dialogfixture.h"
 #include "frmexport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStandardItemModel>
 
-#include <gtest/gtest.h>
-
 using namespace quarvel;
-
-namespace {
-
-template <typename W>
-W *child(const QDialog &d, const char *name)
-{
-    return d.findChild<W *>(QLatin1String(name));
-}
-
-} // namespace
+using test::control;
 
 TEST(FrmExport, OffersSizesOfTheSlidesShapeAndWhatEachFormatAllows)
 {
@@ -39,25 +27,25 @@ TEST(FrmExport, OffersSizesOfTheSlidesShapeAndWhatEachFormatAllows)
     EXPECT_EQ(c.size, QSize(640, 320));
     EXPECT_EQ(c.folder, "/tmp/out");
 
-    auto *presets = child<QComboBox>(d, "cboSize");
+    auto *presets = control<QComboBox>(d, "cboSize");
     struct Pick { int preset; bool keepShape; QSize size; };
     for (const Pick &p : {Pick{1, true, {320, 160}}, Pick{4, true, {1024, 512}}, Pick{1, false, {320, 240}}}) {
-        child<QCheckBox>(d, "chkKeepShape")->setChecked(p.keepShape);
+        control<QCheckBox>(d, "chkKeepShape")->setChecked(p.keepShape);
         emit presets->activated(p.preset);
         EXPECT_EQ(d.choice().size, p.size) << p.preset;
     }
-    child<QCheckBox>(d, "chkKeepShape")->setChecked(true);
-    child<QSpinBox>(d, "txtHeight")->setValue(100);
+    control<QCheckBox>(d, "chkKeepShape")->setChecked(true);
+    control<QSpinBox>(d, "txtHeight")->setValue(100);
     EXPECT_EQ(d.choice().size, QSize(200, 100));
 
-    auto *background = child<QComboBox>(d, "cboBackground");
+    auto *background = control<QComboBox>(d, "cboBackground");
     background->setCurrentIndex(int(ExportChoice::Background::Transparent));
     auto *transparent = qobject_cast<QStandardItemModel *>(background->model())->item(2);
     struct Format { ExportChoice::Format format; bool size, background; };
     for (const Format &f : {Format{ExportChoice::Format::Svg, true, true}, Format{ExportChoice::Format::Wmf, false, true},
                             Format{ExportChoice::Format::Dxf, false, false}, Format{ExportChoice::Format::Sld, false, false}}) {
-        child<QComboBox>(d, "cboFormat")->setCurrentIndex(int(f.format));
-        EXPECT_EQ(child<QSpinBox>(d, "txtWidth")->isEnabled(), f.size);
+        control<QComboBox>(d, "cboFormat")->setCurrentIndex(int(f.format));
+        EXPECT_EQ(control<QSpinBox>(d, "txtWidth")->isEnabled(), f.size);
         EXPECT_EQ(background->isEnabled(), f.background);
         EXPECT_EQ(transparent->isEnabled(), f.size);
         EXPECT_EQ(d.choice().format, f.format);
@@ -65,29 +53,25 @@ TEST(FrmExport, OffersSizesOfTheSlidesShapeAndWhatEachFormatAllows)
     // Transparency is for pictures: a metafile falls back to black.
     EXPECT_EQ(d.choice().background, ExportChoice::Background::Black);
 
-    child<QRadioButton>(d, "optAll")->setChecked(true);
-    child<QPushButton>(d, "cmdBrowse")->click();
+    control<QRadioButton>(d, "optAll")->setChecked(true);
+    test::click(d, "cmdBrowse");
     c = d.choice();
     EXPECT_TRUE(c.wholeLibrary);
     EXPECT_EQ(c.folder, "/picked");
-    child<QLineEdit>(d, "txtFolder")->clear();
+    control<QLineEdit>(d, "txtFolder")->clear();
     EXPECT_FALSE(d.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled());
 
     // Nothing selected: the whole library.
     FrmExport none(ExportOffer{0, 10, 1.0, "/x"}, Language::Russian);
-    EXPECT_FALSE(child<QRadioButton>(none, "optSelected")->isEnabled());
+    EXPECT_FALSE(control<QRadioButton>(none, "optSelected")->isEnabled());
     EXPECT_TRUE(none.choice().wholeLibrary);
     EXPECT_EQ(none.windowTitle(), QString::fromUtf8("Экспорт"));
 }
 
 TEST(FrmExport, Screenshots)
 {
-    const QString out = QCoreApplication::applicationDirPath() + "/screenshots";
-    QDir().mkpath(out);
     for (Language language : {Language::Russian, Language::English}) {
         FrmExport d(ExportOffer{5, 783, 4.0 / 3.0, "/home/user/slides"}, language);
-        d.show();
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(d.grab().save(QString("%1/export-%2.png").arg(out, languageCodeOf(language))));
+        test::screenshot(d, "export-" + languageCodeOf(language));
     }
 }
