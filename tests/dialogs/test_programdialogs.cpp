@@ -23,8 +23,6 @@ namespace {
 // dialogs over the same folder.
 TEST_F(DialogTest, OpenCommandThroughTheFileDialogAndScreenshots)
 {
-    const QString out = QCoreApplication::applicationDirPath() + u"/screenshots"_qs;
-    QDir().mkpath(out);
     const QString folder = mState.StartFolder = makeFolder(u"Drawings"_qs);
     const QString library = makeLibrary(u"Drawings/symbols.slb"_qs, {"DOOR", "WINDOW", "BOLT"});
     {
@@ -43,11 +41,7 @@ TEST_F(DialogTest, OpenCommandThroughTheFileDialogAndScreenshots)
     setIni(u"FavoriteFolders"_qs, 0, folder);
     setIni(u"FavoriteFolders"_qs, 1, makeFolder(u"Projects/Tower"_qs));
     mState.DialogFolder = folder;
-    auto save = [&](QWidget &w, const QString &name) {
-        w.show();
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(w.grab().save(QString("%1/%2-%3.png").arg(out, name, mState.LanguageCode)));
-    };
+    auto save = [&](QWidget &w, const QString &name) { screenshot(w, name + u'-' + mState.LanguageCode); };
     for (const char *language : {"Ru", "En"}) {
         mState.LanguageCode = QLatin1String(language);
         FrmExplore d(mState, mPrompts);
