@@ -3,34 +3,11 @@
 #include "slidelibrary.h"
 #include "slidewriter.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <cstdlib>
 
 namespace quarvel::bench {
-
-const std::vector<QByteArray> &corpusSlides()
-{
-    static const std::vector<QByteArray> slides = [] {
-        std::vector<QByteArray> out;
-        const QDir sld(QStringLiteral(QUARVEL_CORPUS_DIR "/sld"));
-        for (const QString &name : sld.entryList(QDir::Files, QDir::Name)) {
-            QFile f(sld.filePath(name));
-            if (f.open(QIODevice::ReadOnly))
-                out.push_back(f.readAll());
-        }
-        const QDir slb(QStringLiteral(QUARVEL_CORPUS_DIR "/slb"));
-        for (const QString &name : slb.entryList(QDir::Files, QDir::Name)) {
-            SlideLibrary lib;
-            lib.setLibraryFile(slb.filePath(name));
-            for (int i = 0; i < lib.slideCount(); ++i)
-                out.push_back(lib.slideData(i));
-        }
-        return out;
-    }();
-    return slides;
-}
 
 QByteArray smallSlide(int seed)
 {

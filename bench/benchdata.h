@@ -1,17 +1,12 @@
 #pragma once
 
-// Inputs of the benchmarks: the corpus slides, and large libraries built
-// from generated slides.
+// Inputs of the benchmarks: large libraries and folders built from
+// generated slides.
 
 #include <QByteArray>
 #include <QString>
 
-#include <vector>
-
 namespace quarvel::bench {
-
-// Every corpus slide: the .sld files and the slides of every library.
-const std::vector<QByteArray> &corpusSlides();
 
 // A library of count generated slides of about slideBytes bytes each,
 // named S00001, S00002, ...

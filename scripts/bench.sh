@@ -6,7 +6,7 @@
 #     thumbnail of a 10,000-slide library; add and delete on that library
 #     with their peak memory (both libraries are made by quarvel-cli itself
 #     from the corpus slides).
-# Then quarvel-bench (decoding, library operations, drawing; Google Benchmark).
+# Then quarvel-bench (drawing and slide selection in the view; Google Benchmark).
 #   QUARVEL_BUILD_DIR     build folder prefix (default: build; uses <dir>-bench)
 #   QUARVEL_BENCH_FILTER  quarvel-bench --benchmark_filter (default: all)
 #   QUARVEL_BENCH_CLI_ONLY=1  only the quarvel-cli figures
