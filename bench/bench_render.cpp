@@ -63,7 +63,8 @@ void BM_ViewSelectInLargeLibrary(benchmark::State &state)
 {
     static int argc = 1;
     static char name[] = "quarvel-bench", *argv[] = {name, nullptr};
-    [[maybe_unused]] static const QApplication *app = (qputenv("QT_QPA_PLATFORM", "offscreen"), new QApplication(argc, argv));
+    [[maybe_unused]] static const QApplication *app =
+        (qputenv("QT_QPA_PLATFORM", "offscreen"), new QApplication(argc, argv));
     static QTemporaryDir dir;
     static const QString path = dir.filePath(QStringLiteral("large.slb"));
     if (!QFileInfo::exists(path))
