@@ -71,17 +71,18 @@ int strayTemporaries(const fs::path &folder)
     return count;
 }
 
-struct ChildResult
+// A child process running body: body's return value is its exit code, and
+// what it writes to the report string comes back as the message (an
+// exception ends it with code 2 and its text). With a barrier pipe, the
+// child waits until the parent closes it.
+struct Child
 {
+    pid_t pid = -1;
+    int readEnd = -1;
     int exitCode = -1;   // -1 when killed by a signal
     int signal = 0;
     std::string message;
 };
-
-// Runs body in a child process; body's return value is the exit code, and
-// what it writes to the report string comes back as the message.
-// With a barrier pipe, the child waits until the parent closes it.
-struct Child { pid_t pid = -1; int readEnd = -1; };
 
 Child startChild(const std::function<int(std::string &)> &body, const int *barrier = nullptr)
 {
@@ -91,19 +92,16 @@ Child startChild(const std::function<int(std::string &)> &body, const int *barri
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);
-        if (barrier) {
+        if (barrier)
             ::close(barrier[1]);
-            char c;
-            while (::read(barrier[0], &c, 1) < 0 && errno == EINTR) {
-            }
+        for (char c; barrier && ::read(barrier[0], &c, 1) < 0 && errno == EINTR;) {
         }
         std::string report;
-        int code = 3;
+        int code = 2;
         try {
             code = body(report);
         } catch (const std::exception &e) {
             report = e.what();
-            code = 2;
         }
         (void)!::write(fds[1], report.data(), report.size());
         ::_exit(code);
@@ -112,21 +110,17 @@ Child startChild(const std::function<int(std::string &)> &body, const int *barri
     return {pid, fds[0]};
 }
 
-ChildResult finishChild(Child child)
+Child finishChild(Child child)
 {
-    ChildResult result;
     char buffer[4096];
-    ssize_t got;
-    while ((got = ::read(child.readEnd, buffer, sizeof buffer)) > 0)
-        result.message.append(buffer, static_cast<std::size_t>(got));
+    for (ssize_t got; (got = ::read(child.readEnd, buffer, sizeof buffer)) > 0;)
+        child.message.append(buffer, static_cast<std::size_t>(got));
     ::close(child.readEnd);
     int status = 0;
     ::waitpid(child.pid, &status, 0);
-    if (WIFEXITED(status))
-        result.exitCode = WEXITSTATUS(status);
-    else if (WIFSIGNALED(status))
-        result.signal = WTERMSIG(status);
-    return result;
+    child.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    child.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    return child;
 }
 
 class SaveFailures : public ::testing::Test
@@ -182,7 +176,7 @@ TEST_F(SaveFailures, RefusedWritesLeaveTheOldFileAndSayWhy)
                 const std::string before = readAll(c.target);
                 if (readOnly)
                     ::chmod(mFolder.c_str(), root ? 0755 : 0555);   // as root: the folder is not the user's
-                const ChildResult r = finishChild(startChild([&](std::string &report) {
+                const Child r = finishChild(startChild([&](std::string &report) {
                     if (readOnly && root && (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0))
                         return 4;
                     if (::access(mFolder.c_str(), R_OK | X_OK) != 0)
@@ -257,7 +251,7 @@ TEST_F(SaveFailures, TwoEditorsAtOnceLoseNothingSilently)
         }
         ::close(barrier[0]);
         ::close(barrier[1]);   // both children start now
-        const ChildResult results[2] = {finishChild(children[0]), finishChild(children[1])};
+        const Child results[2] = {finishChild(children[0]), finishChild(children[1])};
         const core::Library after = core::Library::open(lib);
         for (int k = 0; k < 2; ++k) {
             ASSERT_EQ(results[k].signal, 0);
@@ -367,7 +361,7 @@ TEST_F(SaveFailures, ALibraryTruncatedWhileReadGivesAMessage)
             });
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
         ::truncate(lib.c_str(), static_cast<off_t>(random() % bytes.size()));
-        const ChildResult r = finishChild(child);
+        const Child r = finishChild(child);
         signalled += r.signal != 0;
         done += r.exitCode == 0;
         if (r.exitCode == 2) {
