@@ -5,6 +5,7 @@
 #include "slideerror.h"
 #include "slideformat.h"
 #include "slidelibrary.h"
+#include "slidewriter.h"
 #include "testdata.h"
 
 #include <QFileInfo>
@@ -191,6 +192,33 @@ TEST_F(LibraryFiles, EditsChangeOnlyTheObjectUntilSaved)
     EXPECT_TRUE(why.contains(QLatin1String("edit.slb")) && why.contains(QLatin1String("changed since it was opened")))
         << why.toStdString();
     EXPECT_THROW(lib.saveLibrary(path(QStringLiteral("copy.slb"))), SlideError);
+}
+
+// A slide whose last records are damaged so that it ends in one stray byte:
+// read on, that byte and the next slide's header make valid records (for this
+// common header) that end exactly where the next slide's records begin. Only
+// the directory tells where the slide ends.
+TEST_F(LibraryFiles, ADamagedSlideDoesNotRunIntoTheNextOne)
+{
+    SlideLibrary lib;
+    for (const auto &[name, color] : {std::pair("FIRST", 1), std::pair("SECOND", 3)}) {
+        SlideWriter w(639, 479, 4.0 / 3.0);
+        w.color(color);
+        w.vector(0, 10 * color, 639, 10 * color);
+        w.commonEndpoint(0, 1);
+        lib.addSlideData(w.finish(), name, QStringLiteral("test"));
+    }
+    QByteArray bytes = lib.toLibraryBytes();
+    const qsizetype second = bytes.lastIndexOf("AutoCAD Slide\r\n");
+    ASSERT_EQ(bytes.mid(second - 5, 5), QByteArray("\x00\xFE\x01\x00\xFC", 5));
+    bytes.replace(second - 5, 5, QByteArray("\x01\xFF\x01\xFF\x00", 5));
+    SlideLibrary damaged;
+    damaged.setLibraryFile(write(QStringLiteral("damaged.slb"), bytes));
+    SlideDrawing d;
+    EXPECT_FALSE(damaged.decode(0, &d).isSound());
+    ASSERT_FALSE(d.batches.empty());
+    for (const SlideDrawing::Batch &b : d.batches)
+        EXPECT_EQ(b.color, 1);
 }
 
 // Directory entries that share one slide keep sharing it when the library is
