@@ -2,7 +2,6 @@
 // running copy, the splash and busy pointer around the main window, the
 // window keys written on close, and the prompts.
 
-#include "inifile.h"
 #include "scriptedprompts.h"
 #include "startup.h"
 #include "testdata.h"
@@ -18,7 +17,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -138,7 +136,6 @@ TEST_F(StartupTest, ButtonCaptionsLanguageAndCodePage)
         {"[Settings]\nLang=En\nUseCapt=NotUse\nNameCodePage=1252\n", "NotUse", 1252},
         {"[Settings]\nUseCapt=Use\nNameCodePage=99999\n", "Use", 1251},
         {"[Settings]\nUseCapt=notuse\nNameCodePage=abc\n", "Use", 1251},
-        {"[Settings]\nUseCapt=Never\n", "Use", 1251},
         {"[Settings]\nUseCapt=  NotUse  \n", "NotUse", 1251},
         {"[Other]\nUseCapt=NotUse\nNameCodePage=1252\n", "Use", 1251},
     };
@@ -165,6 +162,12 @@ TEST_F(StartupTest, ASecondCopyIsRefusedAndTouchesNothing)
     EXPECT_FALSE(created);
     EXPECT_FALSE(QFile::exists(mState.SettingsFile));
     EXPECT_EQ(mState.CommandLineFile, QString());
+    // As if the first copy had been running for a day; another installed copy is another program.
+    QFile lock(SingleInstanceGuard::lockFilePath(mState.ProgramFolder, path("locks")));
+    ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+    EXPECT_TRUE(SingleInstanceGuard(mState.ProgramFolder, path("locks")).anotherIsRunning());
+    EXPECT_FALSE(SingleInstanceGuard(path("other"), path("locks")).anotherIsRunning());
 }
 
 TEST_F(StartupTest, SplashAndBusyPointerWhileTheMainWindowIsMade)
@@ -192,52 +195,9 @@ TEST_F(StartupTest, SplashAndBusyPointerWhileTheMainWindowIsMade)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(splashes(), 0);
     EXPECT_TRUE(SingleInstanceGuard(mState.ProgramFolder, path("locks")).anotherIsRunning());
-}
-
-TEST(SingleInstance, OneCopyPerProgramFolderForAsLongAsItRuns)
-{
-    QTemporaryDir locks;
-    ASSERT_TRUE(locks.isValid());
-    const QString program = locks.filePath(u"prog"_qs);
-    {
-        const SingleInstanceGuard first(program, locks.path());
-        EXPECT_FALSE(first.anotherIsRunning());
-        EXPECT_TRUE(SingleInstanceGuard(program, locks.path()).anotherIsRunning());
-        EXPECT_FALSE(SingleInstanceGuard(locks.filePath(u"other"_qs), locks.path()).anotherIsRunning())
-            << "another installed copy is another program";
-        // As if the first copy had been running for a day.
-        QFile lock(SingleInstanceGuard::lockFilePath(program, locks.path()));
-        ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
-        lock.close();
-        EXPECT_TRUE(SingleInstanceGuard(program, locks.path()).anotherIsRunning());
-    }
-    EXPECT_FALSE(SingleInstanceGuard(program, locks.path()).anotherIsRunning())
+    running.reset();
+    EXPECT_FALSE(SingleInstanceGuard(mState.ProgramFolder, path("locks")).anotherIsRunning())
         << "the lock ends with the copy that held it";
-}
-
-TEST(WindowKeys, EightKeysInOrderOnEveryClose)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString ini = dir.filePath(u"Quarvel.ini"_qs);
-    ASSERT_TRUE(WriteIniString(ini, u"Settings"_qs, u"Lang"_qs, u"En"_qs));
-    writeWindowKeys(ini, {1, 6570, 9135, 4500.5f, 2000, 3000, 3500, 3010});
-    writeWindowKeys(ini, {2, 6570, 9135, 4500.5f, 2000, 3000, 3500, 3015});
-    EXPECT_EQ(test::readFile(ini), QByteArray("[Settings]\nLang=En\nWinMode=2\nWinH=6570\nWinW=9135\nWinSldW=4500.5\n"
-                                       "WinETH=2000\nWinETW=3000\nWinELH=3500\nWinELW=3015\n"));
-}
-
-// The harness every prompt test relies on must fail loudly: on a box not
-// announced, on one different from the announcement, on one never shown.
-TEST(Prompts, ScriptedPromptsFailLoudly)
-{
-    const MessageSpec question{PromptIcon::Question, u"x"_qs};
-    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(ScriptedPrompts().message(question), Answer::No), "unexpected box");
-    auto prompts = std::make_unique<ScriptedPrompts>();
-    prompts->expectMessage(PromptIcon::Critical, u"x"_qs);
-    EXPECT_NONFATAL_FAILURE(prompts->message(question), "announced: critical \"Quarvel\": \"x\"");
-    EXPECT_NONFATAL_FAILURE(prompts.reset(), "never shown");
 }
 
 // The real boxes: the buttons read in the interface language whether or not
