@@ -58,8 +58,6 @@ TEST(PathRules, CompactPath)
          "C:\\...\\Drawings\\Slides\\Project"},
         {"C:\\Documents and Settings\\User\\My Documents\\Drawings\\Slides\\Project", 56, u'\\',
          "C:\\Documents and Settings\\...\\Drawings\\Slides\\Project"},
-        {"/Program Files/Common Files/Design Library Collection/Mechanical/Fasteners", 54, u'/',
-         "/Program Files/.../Mechanical/Fasteners"},
         {"/Documents and Settings/User/My Documents/Drawings/Slides/Project", 54, u'/',
          "/Documents and Settings/.../Drawings/Slides/Project"},
         {"C:\\Folder\\yyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyy\\file.sld", 54, u'\\',
@@ -138,9 +136,8 @@ TEST(FileSystem, ExistenceTestsOnRealFiles)
         {"Work/plan.slb", true, true, false},
         {"Work/plan.slb/", true, false, false}, {"Work/pipe.sld", false, true, false},
         {"Work/none", false, false, false},    {"none/x", false, false, false},
-        {"Work/*.slb", false, true, false},    {"Work/*.sld", false, true, false},
-        {"Work/pl?n.slb", false, true, false},
-        {"Work/plan.*", false, true, false},   {"Work/empty/*", false, true, false},
+        {"Work/*.slb", false, true, false},    {"Work/pl?n.slb", false, true, false},
+        {"Work/empty/*", false, true, false},
         {"W*/plan.slb", false, false, false},
     };
     for (const auto &c : cases) {
