@@ -31,9 +31,6 @@ public:
         bool toAll = false;        // questions with Yes to All and No to All
     };
 
-    ScriptedPrompts() = default;
-    ScriptedPrompts(const ScriptedPrompts &) = delete;
-    ScriptedPrompts &operator=(const ScriptedPrompts &) = delete;
     ~ScriptedPrompts() override
     {
         for (const Expected &left : mExpected)
@@ -73,14 +70,12 @@ public:
     }
 
     const std::vector<Shown> &shown() const { return mShown; }
-    bool allShown() const { return mExpected.empty(); }
 
     Answer message(const MessageSpec &box) override
     {
-        const bool withCancel = box.withCancel;
-        if (const Expected *next = take({false, box.icon, box.title, box.text, {}, withCancel, box.toAll}))
+        if (const Expected *next = take({false, box.icon, box.title, box.text, {}, box.withCancel, box.toAll}))
             return next->answer;
-        return withCancel ? Answer::Cancel : box.icon == PromptIcon::Question ? Answer::No : Answer::Ok;
+        return box.withCancel ? Answer::Cancel : box.icon == PromptIcon::Question ? Answer::No : Answer::Ok;
     }
 
     std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override

@@ -209,7 +209,8 @@ TEST_F(ExploreTest, NewFolderRefusesBadNamesWithTheReason)
     EXPECT_TRUE(d->isVisible());
 }
 
-// An unreadable metafile leaves the picture empty: no crash, no message.
+// An unreadable metafile leaves the picture empty: no crash, no message
+// (the scripted prompts fail on any box).
 TEST_F(ExploreTest, PreviewOfALibraryASlideAndMetafiles)
 {
     const QString folder = makeFolder("S");
@@ -240,7 +241,6 @@ TEST_F(ExploreTest, PreviewOfALibraryASlideAndMetafiles)
     EXPECT_EQ(picture->lastError(), QString());
     m->selectItem(bad);
     EXPECT_NE(picture->lastError(), QString());
-    EXPECT_TRUE(mPrompts.shown().empty());
 }
 
 } // namespace
