@@ -48,23 +48,18 @@ TEST(DialogPaths, ParentFolderAndChoosableFolders)
     const struct
     {
         const char *path, *up;
-        bool choosable;
-    } windows[] = {{"C:\\A", "C:\\", true},         {"C:\\", "C:\\", false},
-                   {"C:\\A\\B", "C:\\A", true},     {"C:\\A\\", "C:\\A", false},
-                   {"Desktop", "Desktop", false},   {"\\\\srv", "\\", true},
-                   {"\\\\srv\\share", "\\\\srv", false}, {"\\\\srv\\share\\plans", "\\\\srv\\share", true}},
-      posix[] = {{"/home", "/", true},
-                 {"/", "/", false},
-                 {"/home/ann/", "/home/ann", false},
-                 {"Network", "Network", false},
-                 {"//srv/share", "//srv", true}};
-    for (const auto &c : windows) {
-        EXPECT_EQ(GetUpDir(QLatin1String(c.path), kWindowsPaths), QLatin1String(c.up)) << c.path;
-        EXPECT_EQ(canChooseFolder(QLatin1String(c.path), kWindowsPaths), c.choosable) << c.path;
-    }
-    for (const auto &c : posix) {
-        EXPECT_EQ(GetUpDir(QLatin1String(c.path), kLinuxPaths), QLatin1String(c.up)) << c.path;
-        EXPECT_EQ(canChooseFolder(QLatin1String(c.path), kLinuxPaths), c.choosable) << c.path;
+        bool choosable, windows;
+    } cases[] = {{"C:\\A", "C:\\", true, true},         {"C:\\", "C:\\", false, true},
+                 {"C:\\A\\B", "C:\\A", true, true},     {"C:\\A\\", "C:\\A", false, true},
+                 {"Desktop", "Desktop", false, true},   {"\\\\srv", "\\", true, true},
+                 {"\\\\srv\\share", "\\\\srv", false, true}, {"\\\\srv\\share\\plans", "\\\\srv\\share", true, true},
+                 {"/home", "/", true, false},           {"/", "/", false, false},
+                 {"/home/ann/", "/home/ann", false, false}, {"Network", "Network", false, false},
+                 {"//srv/share", "//srv", true, false}};
+    for (const auto &c : cases) {
+        const PathForm form = c.windows ? kWindowsPaths : kLinuxPaths;
+        EXPECT_EQ(GetUpDir(QLatin1String(c.path), form), QLatin1String(c.up)) << c.path;
+        EXPECT_EQ(canChooseFolder(QLatin1String(c.path), form), c.choosable) << c.path;
     }
 }
 
