@@ -48,15 +48,6 @@ inline std::unique_ptr<SlideLibrary> onDisk(const QString &file)
     return lib;
 }
 
-inline QStringList namesOnDisk(const QString &file)
-{
-    QStringList names;
-    const auto lib = onDisk(file);
-    for (int i = 0; i < lib->slideCount(); ++i)
-        names << lib->slideName(i);
-    return names;
-}
-
 inline void screenshot(QWidget &w, const QString &name)
 {
     const QString out = QCoreApplication::applicationDirPath() + "/screenshots";

@@ -72,7 +72,6 @@ TEST_F(MainWindowTest, BrowsingStatesFollowTheFileOnView)
     struct Case { const char *file, *shown; Expect expect; }; // shown: in Text1 and Slide1
     for (const Case &c : {Case{"one.slb", "one.slb(ALPHA)", {1, false, true, true, false, true, false}},
                           Case{"two.slb", "two.slb(ALPHA)", {2, true, true, true, true, true, false}},
-                          Case{"three.slb", "three.slb(ALPHA)", {3, true, true, true, true, true, false}},
                           Case{"door.sld", "door.sld", {0, false, true, false, false, true, false}},
                           Case{"picture.wmf", "picture.wmf", {0, false, false, false, false, false, true}},
                           Case{"folder", "", kNothingOpen},
@@ -268,7 +267,8 @@ TEST_F(MainWindowTest, DeleteSelectsTheNeighbourAndStopsAtOneSlide)
     EXPECT_EQ(w->slideList()->currentRow(), 1);
     deleteRow(0, "ALPHA");
     EXPECT_FALSE(w->button(ButtonDelete)->isEnabled());
-    EXPECT_EQ(test::namesOnDisk(path("three.slb")), QStringList{"GAMMA"});
+    EXPECT_EQ(onDisk(path("three.slb"))->slideCount(), 1);
+    EXPECT_EQ(onDisk(path("three.slb"))->slideName(0), "GAMMA");
 
     w->selectFile(path("two.slb"));
     expectDeleteQuestion("ALPHA", "two.slb", Answer::No);
