@@ -1,6 +1,6 @@
-// Metafile and DXF export: exact records for a small slide, a structural check (object table rules included) of the export of every
-// corpus slide, and independent readers (libwmf's wmf2svg, ezdxf) taking
-// what the slide holds.
+// Metafile and DXF export: exact records for small slides, a structural
+// check (object table rules included) of the export of every corpus slide,
+// and independent readers (libwmf's wmf2svg, ezdxf) taking what it holds.
 
 #include "decodedslide.h"
 #include "dxfwriter.h"
