@@ -57,25 +57,37 @@ using Points = std::vector<Point>;
 
 } // namespace
 
-TEST(SlideFormat, WorkedExampleIsWrittenByteForByteAndDecodesInBothOrders)
+// The worked example decodes in both byte orders, and with the old (level 1)
+// header that stores the aspect ratio as a double.
+TEST(SlideFormat, WorkedExampleIsWrittenByteForByteAndDecodesInEveryForm)
 {
-    EXPECT_EQ(workedExample(ByteOrder::LowFirst),
+    const std::string low = workedExample(ByteOrder::LowFirst), hbf = workedExample(ByteOrder::HighFirst);
+    EXPECT_EQ(low,
               hex("4175746F43414420536C6964650D0A1A00 56 02 7F02 DF01 5573CB00 0200 3412"
                   "01FF 640064002C016400 00FB326432 ECFEE2 03FF"
                   "00FD0400FEFF 00FD0A000A00 00FD3C000A00 00FD23003200 00FD2300CEFF 00FC"));
-    const std::string hbf = workedExample(ByteOrder::HighFirst);
     EXPECT_EQ(hbf.substr(19, 12), hex("027F 01DF 5573CB00 0002 1234"));
     EXPECT_EQ(hbf.substr(31, 20), hex("FF01 00640064012C0064 FB00326432 FEECE2 FF03"));
-    for (ByteOrder order : {ByteOrder::LowFirst, ByteOrder::HighFirst}) {
-        SCOPED_TRACE(order == ByteOrder::LowFirst ? "low first" : "high first");
+    const auto old = [](const std::string &slide, const char *aspect) {
+        return slide.substr(0, 18) + '\x01' + slide.substr(19, 4) + hex(aspect) + slide.substr(kNewHeaderSize);
+    };
+    const struct { const char *what; std::string bytes; ByteOrder order; int level; } forms[] = {
+        {"low first", low, ByteOrder::LowFirst, 2},
+        {"high first", hbf, ByteOrder::HighFirst, 2},
+        {"old, low first", old(low, "555555555555F53F 0200 00"), ByteOrder::LowFirst, 1},
+        {"old, high first", old(hbf, "3FF5555555555555 0002 00"), ByteOrder::HighFirst, 1},
+    };
+    for (const auto &f : forms) {
+        SCOPED_TRACE(f.what);
         SlideDrawing d;
         // Bytes after the end record are not part of the slide.
-        const DecodeResult r = decodeSlide(workedExample(order) + std::string(40, '\x7f'), &d);
+        const DecodeResult r = decodeSlide(f.bytes + std::string(40, '\x7f'), &d);
         ASSERT_TRUE(r.isSound()) << r.error;
-        EXPECT_EQ(r.header.order, order);
+        EXPECT_EQ(r.header.order, f.order);
+        EXPECT_EQ(r.header.level, f.level);
         EXPECT_EQ(Point(r.header.highX, r.header.highY), Point(639, 479));
-        EXPECT_EQ(r.header.aspectRaw, 13333333u);
-        EXPECT_EQ(r.length, 83);
+        EXPECT_NEAR(r.header.aspect, 4.0 / 3.0, 1e-7);
+        EXPECT_EQ(r.length, 83 + (f.level == 1 ? kOldHeaderSize - kNewHeaderSize : 0));
         EXPECT_EQ(d.lines, (Lines{{{100, 100}, {300, 100}}, {{100, 150}, {200, 150}}, {{100, 150}, {80, 120}}}));
         EXPECT_EQ(batches(d), "L1x3 P3x4");
         // The closing record is counted, so the third vertex appears twice.
@@ -112,26 +124,6 @@ TEST(SlideFormat, FillsFollowTheWriterForm)
     EXPECT_EQ(batches(d), expected);
     EXPECT_EQ(r.stats.fillPolygons, 11u);
     EXPECT_EQ(Points(d.points.begin(), d.points.begin() + 5), (Points{{10, 0}, {10, 10}, {20, 10}, {20, 20}, {20, 20}}));
-}
-
-TEST(SlideFormat, OldFormatHeadersAreReadInEitherOrder)
-{
-    for (bool low : {true, false}) {
-        SCOPED_TRACE(low ? "low first" : "high first");
-        // 640 x 480, aspect 4/3 as a double, one vector from (10,20) to (30,40).
-        const std::string slide = std::string(kSlideId, kSlideIdLength) + "\x56\x01"
-                                  + (low ? hex("7F02 DF01 555555555555F53F 0200 00 07FF 0A001400 1E002800 00FC")
-                                         : hex("027F 01DF 3FF5555555555555 0002 00 FF07 000A0014 001E0028 FC00"));
-        SlideDrawing d;
-        const DecodeResult r = decodeSlide(slide, &d);
-        ASSERT_TRUE(r.isSound()) << r.error;
-        EXPECT_EQ(r.header.level, 1);
-        EXPECT_EQ(r.header.size, kOldHeaderSize);
-        EXPECT_EQ(r.header.order, low ? ByteOrder::LowFirst : ByteOrder::HighFirst);
-        EXPECT_EQ(Point(r.header.highX, r.header.highY), Point(639, 479));
-        EXPECT_NEAR(r.header.aspect, 4.0 / 3.0, 1e-9);
-        EXPECT_EQ(d.lines, (Lines{{{10, 20}, {30, 40}}}));
-    }
 }
 
 // Damaged input: one precise error, and the records before it still drawn.
