@@ -70,15 +70,9 @@ TEST(RenderGeometry, FitsTheSlideShapeCentred)
         h.aspect = c.aspect;
         SCOPED_TRACE(testing::Message() << c.highX << "x" << c.highY << " in " << c.target.width() << "x"
                                         << c.target.height());
-        const QRectF area = slideRect(h, c.target);
-        EXPECT_EQ(area, c.expected);
-        if (area.isEmpty())
-            continue;
-        // Cell (0, 0) is the bottom-left one, cell (highX, highY) the top-right one.
-        const double cw = area.width() / (c.highX + 1), ch = area.height() / (c.highY + 1);
-        const QTransform t = slideTransform(h, c.target);
-        EXPECT_EQ(t.map(QPointF(0, 0)), QPointF(area.left() + cw / 2, area.bottom() - ch / 2));
-        EXPECT_EQ(t.map(QPointF(c.highX, c.highY)), QPointF(area.right() - cw / 2, area.top() + ch / 2));
+        // Where the cells land within it: the pixel tests below, and the
+        // painter reference (drawn through slideTransform) in the corpus test.
+        EXPECT_EQ(slideRect(h, c.target), c.expected);
     }
 }
 
