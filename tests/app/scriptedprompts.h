@@ -2,9 +2,9 @@
 
 // Prompts for tests: each message and input box the code under test shows
 // must have been announced, in order, with its exact icon, title and text;
-// the announced answer is returned. Every box shown is recorded. An
-// unannounced or different box fails the test (and is answered No or Cancel,
-// the harmless answers), as does an announced box that never came.
+// the announced answer is returned. An unannounced or different box fails
+// the test (and is answered No or Cancel, the harmless answers), as does an
+// announced box that never came.
 
 #include "prompts.h"
 
@@ -13,7 +13,6 @@
 #include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace quarvel::test {
 
@@ -69,7 +68,6 @@ public:
         return *this;
     }
 
-    const std::vector<Shown> &shown() const { return mShown; }
 
     Answer message(const MessageSpec &box) override
     {
@@ -107,7 +105,6 @@ private:
     // when there is none.
     const Expected *take(const Shown &box)
     {
-        mShown.push_back(box);
         if (mExpected.empty() || describe(mExpected.front().box) != describe(box)) {
             ADD_FAILURE() << (mExpected.empty() ? "unexpected box: " : "box shown: ") << describe(box)
                           << (mExpected.empty() ? "" : "\n  announced: " + describe(mExpected.front().box));
@@ -119,7 +116,6 @@ private:
     }
 
     std::deque<Expected> mExpected;
-    std::vector<Shown> mShown;
     Expected mTaken;
 };
 

@@ -21,10 +21,13 @@ public:
     // Every turn of the loop asks for a name.
     std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override
     {
-        if (shown().size() >= 500)
+        if (++mAsked > 500)
             throw std::runtime_error("the dialogue does not end");
         return ScriptedPrompts::input(prompt, title, defaultText);
     }
+
+private:
+    int mAsked = 0;
 };
 
 // A small slide whose drawing depends on seed, so that slides can be told
