@@ -355,36 +355,28 @@ QByteArray lineSlide(int color)
     return w.finish();
 }
 
-class SlideViewTest : public testing::Test
+// The slide view with every form of its SlideFile value, then resized and on
+// another background.
+TEST(SlideView, ShowsTheNamedSlideAndNothingOtherwiseAndRedraws)
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(test::writeFile(path("one.sld"), lineSlide(1)));
-        ASSERT_TRUE(test::writeFile(path("text.sld"), "not a slide"));
-        // Records after a reserved record type cannot be read: only the red line shows.
-        const QByteArray reserved("\x00\x90", 2);
-        ASSERT_TRUE(test::writeFile(path("damaged.sld"),
-                                    lineSlide(1).chopped(2) + reserved + lineSlide(3).mid(kNewHeaderSize)));
-        SlideLibrary lib;
-        const std::pair<const char *, int> slides[] = {{"ALPHA", 3}, {"BETA", 5}, {"\xC4\xC2", 2}};   // "ДВ" in 1251
-        for (const auto &[name, color] : slides)
-            lib.addSlideData(lineSlide(color), name, QStringLiteral("test"));
-        lib.saveLibrary(path("lib.slb"));
-        view.setNameCodec(NameCodec(1251));
-        view.resize(100, 100);
-    }
-
-    QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
-
-    QImage shown() { return view.grab().toImage().convertToFormat(QImage::Format_RGB32); }
-
     QTemporaryDir dir;
+    const auto path = [&dir](const char *name) { return dir.filePath(QString::fromUtf8(name)); };
+    ASSERT_TRUE(test::writeFile(path("one.sld"), lineSlide(1)));
+    ASSERT_TRUE(test::writeFile(path("text.sld"), "not a slide"));
+    // Records after a reserved record type cannot be read: only the red line shows.
+    const QByteArray reserved("\x00\x90", 2);
+    ASSERT_TRUE(test::writeFile(path("damaged.sld"),
+                                lineSlide(1).chopped(2) + reserved + lineSlide(3).mid(kNewHeaderSize)));
+    SlideLibrary library;
+    const std::pair<const char *, int> slides[] = {{"ALPHA", 3}, {"BETA", 5}, {"\xC4\xC2", 2}};   // "ДВ" in 1251
+    for (const auto &[name, color] : slides)
+        library.addSlideData(lineSlide(color), name, QStringLiteral("test"));
+    library.saveLibrary(path("lib.slb"));
     SlideView view;
-};
+    view.setNameCodec(NameCodec(1251));
+    view.resize(100, 100);
+    const auto shown = [&view] { return view.grab().toImage().convertToFormat(QImage::Format_RGB32); };
 
-TEST_F(SlideViewTest, ShowsTheNamedSlideAndNothingOtherwise)
-{
     struct Case { QString file; QRgb color; bool error; };   // color: the line's, or 0 for an empty view
     const QString lib = path("lib.slb");
     const Case cases[] = {
@@ -411,11 +403,7 @@ TEST_F(SlideViewTest, ShowsTheNamedSlideAndNothingOtherwise)
         EXPECT_EQ(countNot(img, kBlack), c.color ? 100 : 0);
         EXPECT_EQ(count(img, c.color, {0, 89, 100, 1}), c.color ? 100 : 0);
     }
-}
-
-// The view redraws when its size or background changes.
-TEST_F(SlideViewTest, RedrawsToItsSizeAndBackground)
-{
+    // The view redraws when its size or background changes.
     view.setSlideFile(path("one.sld"));
     view.resize(200, 100);   // letterboxed left and right: the slide spans 50..149
     EXPECT_EQ(count(shown(), kRed), 100);
