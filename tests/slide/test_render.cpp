@@ -296,7 +296,8 @@ TEST(Render, EveryCorpusSlideLooksAsThePainterDrewIt)
         for (int i = 0; i < lib.slideCount(); ++i, ++slides) {
             SCOPED_TRACE(path.toStdString() + " " + std::to_string(i));
             const auto d = decodeBytes(lib.slideData(i));
-            const QImage img = renderToImage(d.header, d.drawing, size, Qt::black).convertToFormat(QImage::Format_RGB32);
+            const QImage img = renderToImage(d.header, d.drawing, size, Qt::black)
+                                   .convertToFormat(QImage::Format_RGB32);
             const QRect area = slideRect(d.header, QRectF(QPointF(0, 0), QSizeF(size))).toAlignedRect();
             EXPECT_EQ(countNot(img, kBlack), countNot(img, kBlack, area));
             EXPECT_GE(agreement(img, painterDrawing(d, size)), 0.98);
