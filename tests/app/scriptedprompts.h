@@ -71,14 +71,14 @@ public:
 
     Answer message(const MessageSpec &box) override
     {
-        if (const Expected *next = take({false, box.icon, box.title, box.text, {}, box.withCancel, box.toAll}))
+        if (const auto next = take({false, box.icon, box.title, box.text, {}, box.withCancel, box.toAll}))
             return next->answer;
         return box.withCancel ? Answer::Cancel : box.icon == PromptIcon::Question ? Answer::No : Answer::Ok;
     }
 
     std::optional<QString> input(const QString &prompt, const QString &title, const QString &defaultText) override
     {
-        const Expected *next = take({true, PromptIcon::Information, title, prompt, defaultText});
+        const auto next = take({true, PromptIcon::Information, title, prompt, defaultText});
         return next ? next->text : std::nullopt;
     }
 
@@ -103,20 +103,19 @@ private:
 
     // Records box; returns the announcement it fulfils, failing the test
     // when there is none.
-    const Expected *take(const Shown &box)
+    std::optional<Expected> take(const Shown &box)
     {
         if (mExpected.empty() || describe(mExpected.front().box) != describe(box)) {
             ADD_FAILURE() << (mExpected.empty() ? "unexpected box: " : "box shown: ") << describe(box)
                           << (mExpected.empty() ? "" : "\n  announced: " + describe(mExpected.front().box));
-            return nullptr;
+            return std::nullopt;
         }
-        mTaken = mExpected.front();
+        const Expected next = mExpected.front();
         mExpected.pop_front();
-        return &mTaken;
+        return next;
     }
 
     std::deque<Expected> mExpected;
-    Expected mTaken;
 };
 
 } // namespace quarvel::test
