@@ -106,7 +106,7 @@ Child startChild(const std::function<int(std::string &)> &body, const int *barri
         ::_exit(code);
     }
     ::close(fds[1]);
-    return {pid, fds[0]};
+    return {pid, fds[0], -1, 0, {}};
 }
 
 Child finishChild(Child child)
@@ -148,6 +148,8 @@ TEST_F(SaveFailures, RefusedWritesLeaveTheOldFileAndSayWhy)
     };
     const Case cases[] = {
         {"add", lib, [&] { auto l = opened(); l.addSlideFile(sldQ); l.saveLibrary(libQ); }},
+        {"delete", lib, [&] { auto l = opened(); l.deleteSlide(0); l.saveLibrary(libQ); }},
+        {"rename", lib, [&] { auto l = opened(); l.renameSlide(0, "C"); l.saveLibrary(libQ); }},
         {"create over a library", lib, [&] { SlideLibrary l; l.addSlideFile(sldQ); l.saveLibrary(libQ); }},
         {"picture export", picture, [&] { opened().exportToWmf(pictureQ, 0); }},
         {"slide export", sld, [&] { opened().exportToSld(sldQ, 1); }},
