@@ -1,8 +1,8 @@
 #pragma once
 
 // What the dialog tests share: a scratch folder with its own settings file,
-// the shared state and scripted prompts, slide files made on the spot, and a
-// way to act on a modal dialog once it is up.
+// the shared state and scripted prompts, slide files made on the spot, and
+// controls found by name.
 
 #include "appstate.h"
 #include "inifile.h"
@@ -15,32 +15,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
-#include <QTimer>
-
-#include <functional>
 
 namespace quarvel::test {
-
-// Runs action on the modal dialog of type T once its exec() loop turns. A
-// dialog missing or left open fails the test and is closed, so no test hangs.
-template <class T>
-void onModal(std::function<void(T &)> action)
-{
-    QTimer::singleShot(0, [action] {
-        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!dialog) {
-            ADD_FAILURE() << "expected modal dialog not shown";
-            if (QApplication::activeModalWidget())
-                QApplication::activeModalWidget()->close();
-            return;
-        }
-        action(*dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "dialog left open";
-            dialog->reject();
-        }
-    });
-}
 
 template <class T = QAbstractButton>
 T *control(const QWidget &dialog, const char *name)
