@@ -67,12 +67,15 @@ struct FakeDialogs : MainDialogs
     QString favorites() override { return favorite; }
     void options() override
     {
-        ++optionsShown;
         if (onOptions)
             onOptions();
     }
     void about() override {}
-    std::unique_ptr<SlideLibrary> newLibrary(const QString &) override { return nullptr; }
+    std::unique_ptr<SlideLibrary> newLibrary(const QString &startFolder) override
+    {
+        newLibraryStarts << startFolder;
+        return onNewLibrary ? onNewLibrary() : nullptr;
+    }
     std::optional<ExportChoice> exportChoice(const ExportOffer &offer) override
     {
         offers.push_back(offer);
@@ -82,8 +85,9 @@ struct FakeDialogs : MainDialogs
     QStringList answers;
     QString favorite;
     std::vector<ExploreRequest> requests;
-    int optionsShown = 0;
     std::function<void()> onOptions;
+    QStringList newLibraryStarts;
+    std::function<std::unique_ptr<SlideLibrary>()> onNewLibrary;   // none: the builder is cancelled
     std::optional<ExportChoice> choice;
     std::vector<ExportOffer> offers;
 };

@@ -2,46 +2,12 @@
 // the Save dialog start, and that the library reaches the disk only when a
 // file was named.
 
+#include "../main/mainfixture.h"
 #include "builderprompts.h"
-#include "filelistpane.h"
-#include "mainwindow.h"
-#include "slidelibrary.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace quarvel;
 
 namespace {
-
-class BuilderDialogs : public MainDialogs
-{
-public:
-    QString explore(const ExploreRequest &request) override
-    {
-        saveStarts << request.currentDir;
-        EXPECT_EQ(request.fileTypes, int(LibraryFiles));
-        EXPECT_EQ(request.operation, 1);
-        return saveAnswer;
-    }
-    QString favorites() override { return {}; }
-    void options() override {}
-    void about() override {}
-    std::unique_ptr<SlideLibrary> newLibrary(const QString &startFolder) override
-    {
-        builderStarts << startFolder;
-        if (slide.isEmpty())
-            return nullptr;
-        auto library = std::make_unique<SlideLibrary>();
-        library->addSlideFile(slide, u"Porte"_qs);
-        return library;
-    }
-
-    QString slide;        // the builder's one row; none: the builder is cancelled
-    QString saveAnswer;   // empty: the Save dialog is cancelled
-    QStringList builderStarts, saveStarts;
-};
 
 TEST(NewCommand, StartFoldersAndWhatIsWritten)
 {
@@ -52,7 +18,7 @@ TEST(NewCommand, StartFoldersAndWhatIsWritten)
     state.SettingsFile = at("Quarvel.ini");
     state.StartFolder = dir.path();
     test::BoundedPrompts prompts;   // no box is expected
-    BuilderDialogs dialogs;
+    test::FakeDialogs dialogs;
     const QString slide = test::writeSlide(dir.path(), u"door.sld"_qs, 5);
     const struct
     {
@@ -68,16 +34,27 @@ TEST(NewCommand, StartFoldersAndWhatIsWritten)
     for (const auto &c : cases) {
         state.SlideFolder = c.slideFolder;
         state.LibraryFolder = c.libraryFolder;
-        dialogs.slide = c.built ? slide : QString();
-        dialogs.saveAnswer = c.saveTo;
-        dialogs.builderStarts.clear();
-        dialogs.saveStarts.clear();
+        dialogs.onNewLibrary = [&, built = c.built]() -> std::unique_ptr<SlideLibrary> {
+            if (!built)
+                return nullptr;
+            auto library = std::make_unique<SlideLibrary>();
+            library->addSlideFile(slide, u"Porte"_qs);
+            return library;
+        };
+        dialogs.answers = QStringList{c.saveTo};
+        dialogs.newLibraryStarts.clear();
+        dialogs.requests.clear();
         MainWindow window(state, prompts, dialogs);
         const QString onView = window.explorerList()->folder();
         window.commandNew();
         SCOPED_TRACE((c.slideFolder + u" / "_qs + c.libraryFolder).toStdString());
-        EXPECT_EQ(dialogs.builderStarts, QStringList{c.builderStart.isEmpty() ? onView : c.builderStart});
-        EXPECT_EQ(dialogs.saveStarts, c.built ? QStringList{c.saveStart.isEmpty() ? onView : c.saveStart} : QStringList());
+        EXPECT_EQ(dialogs.newLibraryStarts, QStringList{c.builderStart.isEmpty() ? onView : c.builderStart});
+        ASSERT_EQ(dialogs.requests.size(), c.built ? 1u : 0u);
+        if (c.built) {
+            EXPECT_EQ(dialogs.requests[0].currentDir, c.saveStart.isEmpty() ? onView : c.saveStart);
+            EXPECT_EQ(dialogs.requests[0].fileTypes, int(LibraryFiles));
+            EXPECT_EQ(dialogs.requests[0].operation, 1);
+        }
         EXPECT_EQ(state.NewLibrary, nullptr);
     }
     EXPECT_EQ(QDir(at("libs")).entryList(QDir::Files), QStringList{u"new.slb"_qs});
