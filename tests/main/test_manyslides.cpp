@@ -216,11 +216,8 @@ TEST_F(ManySlidesTest, ExportWritesPicturesAndAsksOnceAboutFilesThatExist)
 {
     auto w = makeWindow();
     selectRows(*w, {0, 1, 2, 3, 4});
-    ExportChoice choice;
-    choice.format = ExportChoice::Format::Png;
-    choice.size = {320, 240};
-    choice.background = ExportChoice::Background::White;
-    choice.folder = path("out");
+    ExportChoice choice{.format = ExportChoice::Format::Png, .size = {320, 240},
+                        .background = ExportChoice::Background::White, .folder = path("out")};
     mDialogs.choice = choice;
     w->commandExportSlides();
     ASSERT_EQ(mDialogs.offers.size(), 1u);
