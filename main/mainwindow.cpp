@@ -120,7 +120,14 @@ MainWindow::MainWindow(AppState &state, Prompts &prompts, MainDialogs &dialogs, 
     SetControlPos();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The panes are destroyed after this window's own part; what they announce
+    // on the way out (a list's model is reset as the list goes) must not reach
+    // a window that is no longer whole.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+}
 
 void MainWindow::buildPanes()
 {
