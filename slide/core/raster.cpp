@@ -89,29 +89,20 @@ public:
                 *p = c;
             return;
         }
-        // Bresenham, stepping along the major axis.
-        if (dx >= dy) {
-            int err = dx / 2;
-            for (int i = 0; i <= dx; ++i) {
-                *p = c;
-                p += stepX;
-                err -= dy;
-                if (err < 0) {
-                    err += dx;
-                    p += stepY;
-                }
-            }
-        } else {
-            int err = dy / 2;
-            for (int i = 0; i <= dy; ++i) {
-                *p = c;
-                p += stepY;
-                err -= dx;
-                if (err < 0) {
-                    err += dy;
-                    p += stepX;
-                }
-            }
+        // Along the major axis one pixel a step; the minor offset is a 32.32
+        // fixed-point count started just under one half, which picks exactly
+        // the pixels Bresenham's error term picks (ties go back), without its
+        // branch: on steep random slopes that branch is mispredicted half of
+        // the time and cost more than the pixels.
+        const int major = std::max(dx, dy);
+        const std::ptrdiff_t majorStep = dx >= dy ? stepX : stepY;
+        const std::ptrdiff_t minorStep = dx >= dy ? stepY : stepX;
+        const std::uint64_t slope = (std::uint64_t(std::min(dx, dy)) << 32) / std::uint64_t(major);
+        std::uint64_t minor = (std::uint64_t(1) << 31) - 1;
+        for (int i = 0; i <= major; ++i) {
+            p[minorStep * static_cast<std::ptrdiff_t>(minor >> 32)] = c;
+            p += majorStep;
+            minor += slope;
         }
     }
 
