@@ -115,6 +115,10 @@ const Row *findRow(const Row (&rows)[N], const QString &name)
     return nullptr;
 }
 
+const QString kBreak = QStringLiteral("\r\n");
+
+} // namespace
+
 MessageText message(MessageIcon icon, QString body)
 {
     MessageText m;
@@ -124,10 +128,6 @@ MessageText message(MessageIcon icon, QString body)
     m.text = std::move(body);
     return m;
 }
-
-const QString kBreak = QStringLiteral("\r\n");
-
-} // namespace
 
 Language languageOf(const QString &languageCode)
 {

@@ -106,6 +106,9 @@ struct MessageText
     QString text;
 };
 
+// A box of the program's own title; a question has Yes and No.
+MessageText message(MessageIcon icon, QString body);
+
 // A library that yields no slide to select.
 MessageText notLibraryMessage(Language language, const QString &path);
 // A file whose first slide name is empty.

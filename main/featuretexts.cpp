@@ -13,16 +13,6 @@ QString pick(Language language, const char *english, const char *russian)
 
 const QString kBreak = QStringLiteral("\r\n");
 
-MessageText message(MessageIcon icon, QString body)
-{
-    MessageText m;
-    m.icon = icon;
-    m.yesNo = icon == MessageIcon::Question;
-    m.title = QString::fromLatin1(kProgramName);
-    m.text = std::move(body);
-    return m;
-}
-
 // "слайд", "слайда" or "слайдов" as Russian counts them.
 QString russianSlides(int count)
 {

@@ -560,15 +560,20 @@ void Library::writeWith(const Layout &layout, InputFile *input, const Sink &sink
     }
 }
 
+std::unique_ptr<InputFile> Library::openSourceIfNeeded() const
+{
+    const bool fromFile = std::any_of(mEntries.begin(), mEntries.end(), [](const Entry &e) { return !e.memory; });
+    if (!fromFile || !mSource)
+        return {};
+    auto input = std::make_unique<InputFile>(mSource->file);
+    if (input->stamp() != mSource->stamp)
+        throw Error(displayPath(mSource->file), Reason::Changed);
+    return input;
+}
+
 void Library::writeTo(const Sink &sink) const
 {
-    std::unique_ptr<InputFile> input;
-    const bool fromFile = std::any_of(mEntries.begin(), mEntries.end(), [](const Entry &e) { return !e.memory; });
-    if (fromFile && mSource) {
-        input = std::make_unique<InputFile>(mSource->file);
-        if (input->stamp() != mSource->stamp)
-            throw Error(displayPath(mSource->file), Reason::Changed);
-    }
+    const std::unique_ptr<InputFile> input = openSourceIfNeeded();
     writeWith(plan(input.get()), input.get(), sink);
 }
 
@@ -603,13 +608,8 @@ void Library::save(const fs::path &target, std::chrono::milliseconds wait)
     const bool ownLock = mLock.held() && sameFile(target, mLock.path());
     EditLock lock = ownLock ? EditLock() : EditLock::acquire(target, wait);
 
-    std::unique_ptr<InputFile> input;
-    const bool fromFile = std::any_of(mEntries.begin(), mEntries.end(), [](const Entry &e) { return !e.memory; });
-    if (fromFile && mSource) {
-        input = std::make_unique<InputFile>(mSource->file);
-        if (input->stamp() != mSource->stamp)
-            throw Error(displayPath(mSource->file), Reason::Changed);
-    } else if (overOwn && mSource) {
+    std::unique_ptr<InputFile> input = openSourceIfNeeded();
+    if (!input && overOwn && mSource) {
         // Every slide is in memory, but the file may still have been changed
         // by someone else since it was read: that change is not overwritten.
         try {

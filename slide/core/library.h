@@ -201,6 +201,9 @@ private:
     void appendSlide(std::string name, std::string slide, std::string_view sourceForErrors);
     std::string fileForErrors() const;
     std::string shown(std::string_view name) const;
+    // The library file this object reads slides from, opened and checked
+    // unchanged; nothing when every slide is in memory.
+    std::unique_ptr<InputFile> openSourceIfNeeded() const;
     Layout plan(const InputFile *input) const;
     void writeWith(const Layout &layout, InputFile *input, const Sink &sink) const;
     void adopt(const Layout &layout, const std::filesystem::path &target);

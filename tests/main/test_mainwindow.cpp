@@ -82,8 +82,9 @@ TEST_F(MainWindowTest, BrowsingStatesFollowTheFileOnView)
         w->selectFile(path(c.file));
         const QString shown = *c.shown ? path(c.shown) : QString();
         EXPECT_EQ(w->pathBox()->text(), shown);
-        if (!c.expect.pictureShown)
+        if (!c.expect.pictureShown) {
             EXPECT_EQ(w->slideView()->slideFile(), shown);
+        }
         expectState(*w, c.expect);
     }
     // A single slide file leaves the Export button on the metafile format.

@@ -53,8 +53,9 @@ TEST(ChosenSlides, RenameDialogueEndsAsAnswered)
         const int row = list.AddSldToList(u"D:\\T\\DOOR.sld"_qs, prompts, Language::English);
         EXPECT_EQ(row, added.isEmpty() ? -1 : 2);
         EXPECT_EQ(list.count(), added.isEmpty() ? 2 : 3);
-        if (!added.isEmpty())
+        if (!added.isEmpty()) {
             EXPECT_EQ(list.at(2).name, added);
+        }
     }
 }
 
