@@ -1291,8 +1291,9 @@ void MainWindow::commandCopyPicture()
     const QColor background = mSlide->viewBackColor();
     auto *data = new QMimeData;
     data->setImageData(renderToImage(mSlide->slideHeader(), mSlide->slideDrawing(), size, background));
-    data->setData(QStringLiteral("image/svg+xml"),
-                  renderToSvg(mSlide->slideHeader(), mSlide->slideDrawing(), size, background));
+    // Either form may be missing when memory runs out; the other still goes.
+    if (const QByteArray svg = renderToSvg(mSlide->slideHeader(), mSlide->slideDrawing(), size, background); !svg.isEmpty())
+        data->setData(QStringLiteral("image/svg+xml"), svg);
     QGuiApplication::clipboard()->setMimeData(data);
 }
 

@@ -54,10 +54,14 @@ QImage renderToImage(const SlideHeader &header, const SlideDrawing &drawing, QSi
 
 QByteArray renderToSvg(const SlideHeader &header, const SlideDrawing &drawing, QSize size, QColor background)
 {
-    std::string out;
-    core::StringSink sink(out);
-    core::writeSvg(sink, header, drawing, size.width(), size.height(), toCoreRgb(background));
-    return QByteArray::fromStdString(out);
+    try {
+        std::string out;
+        core::StringSink sink(out);
+        core::writeSvg(sink, header, drawing, size.width(), size.height(), toCoreRgb(background));
+        return QByteArray::fromStdString(out);
+    } catch (const std::bad_alloc &) {
+        return {};
+    }
 }
 
 } // namespace quarvel

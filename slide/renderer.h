@@ -36,8 +36,8 @@ QImage renderToImage(const SlideHeader &header, const SlideDrawing &drawing, QSi
 QImage renderToImage(const SlideHeader &header, const SlideDrawing &drawing, QSize size, QColor background,
                      const QRectF &target);
 
-// The slide as an SVG document of the given size. Throws std::bad_alloc
-// when memory runs out.
+// The slide as an SVG document of the given size; empty when memory runs
+// out (as renderToImage's image is then null).
 QByteArray renderToSvg(const SlideHeader &header, const SlideDrawing &drawing, QSize size,
                        QColor background);
 
