@@ -219,7 +219,6 @@ TEST(SlideNames, RawNamesAreShownUnambiguously)
 {
     struct Case { int codePage; std::string raw, shown; };
     const Case cases[] = {
-        {936, "\x81", "\\x81"},                      // GBK lead bytes alone
         {936, "AB\x81 C", "AB\\x81 C"},              // a lead byte before a byte that cannot follow it
         {936, "\xd6\xd0\xce\xc4", "中文"},
         {1251, "\xe4\xe2\x98", "дв\\x98"},           // a byte the code page leaves undefined
@@ -252,8 +251,6 @@ TEST(SlideNames, NewNamesFollowOneRule)
     const Case cases[] = {
         {1251, "door_1", "DOOR_1", ok, 0, ""},
         {1251, "дверь", "\xe4\xe2\xe5\xf0\xfc", ok, 0, ""},   // Cyrillic keeps its case
-        {1252, "café", "CAF\xe9", ok, 0, ""},
-        {1251, std::string(32, 'x'), "", Reason::NameTooLong, 32, ""},
         {936, "中文中文中文中文中文中文中文中", hex("D6D0CEC4D6D0CEC4D6D0CEC4D6D0CEC4D6D0CEC4D6D0CEC4D6D0CEC4D6D0"), ok, 0, ""},
         {936, "中文中文中文中文中文中文中文中文", "", Reason::NameTooLong, 32, ""},
         {1258, "ầ¬", "\xe2\xcc\xac", ok, 0, ""},
@@ -261,7 +258,6 @@ TEST(SlideNames, NewNamesFollowOneRule)
         {1251, "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ", std::string(16, '\xc6'), ok, 0, ""},   // 32 bytes in UTF-8, 16 stored
         {1251, "", "", Reason::NameEmpty, 0, ""},
         {1251, "имя слайда", "", Reason::NameInvalid, 0, " "},
-        {1251, "a/b", "", Reason::NameInvalid, 0, "/"},
         {1251, "a\tb", "", Reason::NameInvalid, 0, "\\x09"},
         {1251, "门", "", Reason::NameUnrepresentable, 1251, "门"},
     };
