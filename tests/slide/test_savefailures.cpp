@@ -20,7 +20,6 @@
 #include <thread>
 
 #include <csignal>
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -70,10 +69,9 @@ int strayTemporaries(const fs::path &folder)
     return count;
 }
 
-// A child process running body: body's return value is its exit code, and
-// what it writes to the report string comes back as the message (an
-// exception ends it with code 2 and its text). With a barrier pipe, the
-// child waits until the parent closes it.
+// A child process running body: body's return value is its exit code; an
+// exception ends it with code 2 and its text as the message. With a barrier
+// pipe, the child waits until the parent closes it.
 struct Child
 {
     pid_t pid = -1;
@@ -83,7 +81,7 @@ struct Child
     std::string message;
 };
 
-Child startChild(const std::function<int(std::string &)> &body, const int *barrier = nullptr)
+Child startChild(const std::function<int()> &body, const int *barrier = nullptr)
 {
     int fds[2];
     if (::pipe(fds) != 0)
@@ -98,7 +96,7 @@ Child startChild(const std::function<int(std::string &)> &body, const int *barri
         std::string report;
         int code = 2;
         try {
-            code = body(report);
+            code = body();
         } catch (const std::exception &e) {
             report = e.what();
         }
@@ -175,7 +173,7 @@ TEST_F(SaveFailures, RefusedWritesLeaveTheOldFileAndSayWhy)
                 const std::string before = readAll(c.target);
                 if (readOnly)
                     ::chmod(mFolder.c_str(), root ? 0755 : 0555);   // as root: the folder is not the user's
-                const Child r = finishChild(startChild([&](std::string &) {
+                const Child r = finishChild(startChild([&] {
                     if (readOnly && root && (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0))
                         return 4;
                     if (::access(mFolder.c_str(), R_OK | X_OK) != 0)
@@ -227,7 +225,7 @@ TEST_F(SaveFailures, TwoEditorsAtOnceLoseNothingSilently)
             const std::string name = "S" + std::to_string(k);
             const std::string slide = makeSlide(500 + k, 4 + k);
             children[k] = startChild(
-                [&](std::string &) {
+                [&] {
                     if (windowPath) {
                         SlideLibrary l;
                         l.setLibraryFile(libQ);
@@ -289,7 +287,7 @@ TEST_F(SaveFailures, KilledEditorsLeaveTheOldOrTheNewLibrary)
     const std::string big = makeSlide(60000, 5), extra = makeSlide(60000, 6);
     const std::string oldBytes = libraryOf({{"BIG", big}});
     const std::string newBytes = libraryOf({{"BIG", big}, {"EXTRA", extra}});
-    auto edit = [&](std::string &) {
+    auto edit = [&] {
         core::Library l = core::Library::openForEdit(lib);
         l.add("EXTRA", extra, "EXTRA");
         l.save(lib);
@@ -339,20 +337,14 @@ TEST_F(SaveFailures, ALibraryTruncatedWhileReadGivesAMessage)
     const int kTrials = 100;
     for (int trial = 0; trial < kTrials; ++trial) {
         writeAll(lib, bytes);
-        const Child child = startChild(
-            [&](std::string &report) {
-                try {
-                    core::Library l = core::Library::openForEdit(lib);
-                    for (std::size_t i = 0; i < l.slideCount(); ++i)
-                        l.slideBytes(i);
-                    l.add("NEW", slides[0].second, "NEW");
-                    l.save(mFolder / "copy.slb");
-                } catch (const core::Error &e) {
-                    report = e.message();
-                    return 2;
-                }
-                return 0;
-            });
+        const Child child = startChild([&] {
+            core::Library l = core::Library::openForEdit(lib);
+            for (std::size_t i = 0; i < l.slideCount(); ++i)
+                l.slideBytes(i);
+            l.add("NEW", slides[0].second, "NEW");
+            l.save(mFolder / "copy.slb");   // an error ends the child with code 2 and its message
+            return 0;
+        });
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
         ::truncate(lib.c_str(), static_cast<off_t>(random() % bytes.size()));
         const Child r = finishChild(child);
