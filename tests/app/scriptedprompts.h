@@ -4,9 +4,14 @@
 // must have been announced, in order, with its exact icon, title and text;
 // the announced answer is returned. An unannounced or different box fails
 // the test (and is answered No or Cancel, the harmless answers), as does an
-// announced box that never came.
+// announced box that never came. Also the screenshot helper of the window
+// and dialog tests, which all script their prompts.
 
 #include "prompts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +20,16 @@
 #include <string>
 
 namespace quarvel::test {
+
+// Shows w and saves its picture under name in the build folder.
+inline void screenshot(QWidget &w, const QString &name)
+{
+    const QString out = QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
+    QDir().mkpath(out);
+    w.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.grab().save(out + u'/' + name + QStringLiteral(".png"))) << name.toStdString();
+}
 
 class ScriptedPrompts : public Prompts
 {
@@ -36,38 +51,22 @@ public:
             ADD_FAILURE() << "announced box never shown: " << describe(left.box);
     }
 
-    ScriptedPrompts &expectMessage(PromptIcon icon, const QString &text, Answer answer = Answer::Ok,
-                                   const QString &title = QString::fromUtf16(kProgramTitle))
+    // Plain: OK alone, or Yes and No. OkCancel: OK and Cancel, or Yes, No and
+    // Cancel. ToAll: Yes, Yes to All, No, No to All and Cancel.
+    enum class Buttons { Plain, OkCancel, ToAll };
+    void expectMessage(PromptIcon icon, const QString &text, Answer answer = Answer::Ok,
+                       Buttons buttons = Buttons::Plain, const QString &title = QString::fromUtf16(kProgramTitle))
     {
-        mExpected.push_back({{false, icon, title, text, {}}, answer, {}});
-        return *this;
-    }
-
-    // A message with OK and Cancel (answer Ok or Cancel), or a question with
-    // Yes, No and Cancel.
-    ScriptedPrompts &expectOkCancel(PromptIcon icon, const QString &text, Answer answer,
-                                    const QString &title = QString::fromUtf16(kProgramTitle))
-    {
-        mExpected.push_back({{false, icon, title, text, {}, true}, answer, {}});
-        return *this;
-    }
-
-    // A question with Yes, Yes to All, No, No to All and Cancel.
-    ScriptedPrompts &expectToAll(const QString &text, Answer answer)
-    {
-        mExpected.push_back({{false, PromptIcon::Question, QString::fromUtf16(kProgramTitle), text, {}, true, true},
+        mExpected.push_back({{false, icon, title, text, {}, buttons != Buttons::Plain, buttons == Buttons::ToAll},
                              answer, {}});
-        return *this;
     }
 
     // answer nothing to cancel the box.
-    ScriptedPrompts &expectInput(const QString &prompt, const QString &title, const QString &defaultText,
-                                 std::optional<QString> answer)
+    void expectInput(const QString &prompt, const QString &title, const QString &defaultText,
+                     std::optional<QString> answer)
     {
         mExpected.push_back({{true, PromptIcon::Information, title, prompt, defaultText}, Answer::Ok, answer});
-        return *this;
     }
-
 
     Answer message(const MessageSpec &box) override
     {

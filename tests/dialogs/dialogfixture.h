@@ -28,16 +28,6 @@ T *control(const QWidget &dialog, const char *name)
 
 inline void click(const QWidget &dialog, const char *button) { control(dialog, button)->click(); }
 
-// Shows w and saves its picture under name in the build folder.
-inline void screenshot(QWidget &w, const QString &name)
-{
-    const QString out = QCoreApplication::applicationDirPath() + u"/screenshots"_qs;
-    QDir().mkpath(out);
-    w.show();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(w.grab().save(out + u'/' + name + u".png"_qs)) << name.toStdString();
-}
-
 class DialogTest : public ::testing::Test
 {
 protected:

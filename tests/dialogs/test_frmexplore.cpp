@@ -142,7 +142,7 @@ TEST_F(ExploreTest, MissingFileOkKeepsTheDialogAndCancelReturnsNothing)
         auto d = dialog(1, makeFolder("A"));
         nameBox(*d)->setText("gone");
         for (const Answer answer : {Answer::Ok, Answer::Cancel}) {
-            mPrompts.expectOkCancel(PromptIcon::Exclamation, text, answer);
+            mPrompts.expectMessage(PromptIcon::Exclamation, text, answer, ScriptedPrompts::Buttons::OkCancel);
             d->accept();
             EXPECT_EQ(d->isVisible(), answer == Answer::Ok);
             EXPECT_TRUE(answer == Answer::Cancel || nameBox(*d)->text() == "gone");
@@ -193,7 +193,7 @@ TEST_F(ExploreTest, NewFolderRefusesBadNamesWithTheReason)
         mPrompts.expectMessage(PromptIcon::Critical,
                                QStringLiteral("Name of file must not contain following symbols:\r\n"
                                               "        \\ / : * ? \" < > |"),
-                               Answer::Ok, "Making a new Folder");
+                               Answer::Ok, ScriptedPrompts::Buttons::Plain, "Making a new Folder");
         click(*d, "cmdNewDir");
     }
     EXPECT_EQ(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());

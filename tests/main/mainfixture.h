@@ -1,8 +1,8 @@
 #pragma once
 
 // What the main window's tests share: a scratch folder with its settings
-// file, slides told apart by their bytes, dialogs answered from a queue,
-// scripted prompts, and screenshots in the build folder.
+// file, slides told apart by their bytes, dialogs answered from a queue and
+// scripted prompts.
 
 #include "filelistpane.h"
 #include "mainwindow.h"
@@ -13,7 +13,6 @@
 #include "testdata.h"
 
 #include <QAbstractItemView>
-#include <QCoreApplication>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,14 +47,6 @@ inline std::unique_ptr<SlideLibrary> onDisk(const QString &file)
     return lib;
 }
 
-inline void screenshot(QWidget &w, const QString &name)
-{
-    const QString out = QCoreApplication::applicationDirPath() + "/screenshots";
-    QDir().mkpath(out);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(w.grab().save(out + "/" + name + ".png")) << name.toStdString();
-}
-
 // Dialogs answer from a queue or a set choice (none: cancelled) and keep each request.
 struct FakeDialogs : MainDialogs
 {
@@ -71,11 +62,7 @@ struct FakeDialogs : MainDialogs
             onOptions();
     }
     void about() override {}
-    std::unique_ptr<SlideLibrary> newLibrary(const QString &startFolder) override
-    {
-        newLibraryStarts << startFolder;
-        return onNewLibrary ? onNewLibrary() : nullptr;
-    }
+    std::unique_ptr<SlideLibrary> newLibrary(const QString &) override { return nullptr; }
     std::optional<ExportChoice> exportChoice(const ExportOffer &offer) override
     {
         offers.push_back(offer);
@@ -86,8 +73,6 @@ struct FakeDialogs : MainDialogs
     QString favorite;
     std::vector<ExploreRequest> requests;
     std::function<void()> onOptions;
-    QStringList newLibraryStarts;
-    std::function<std::unique_ptr<SlideLibrary>()> onNewLibrary;   // none: the builder is cancelled
     std::optional<ExportChoice> choice;
     std::vector<ExportOffer> offers;
 };

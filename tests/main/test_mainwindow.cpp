@@ -42,8 +42,8 @@ protected:
 
     void expectDeleteQuestion(const QString &slide, const QString &lib, Answer answer)
     {
-        mPrompts.expectMessage(PromptIcon::Question,
-                               deleteSlideQuestion(Language::Russian, slide, path(lib)).text, answer);
+        const QString text = "Вы уверены, что хотите удалить слайд " + slide + " из библиотеки \r\n" + path(lib) + "?";
+        mPrompts.expectMessage(PromptIcon::Question, text, answer);
     }
 };
 

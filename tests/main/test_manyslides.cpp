@@ -240,8 +240,8 @@ TEST_F(ManySlidesTest, ExportWritesPicturesAndAsksOnceAboutFilesThatExist)
     mDialogs.choice = choice;
     for (auto [answer, existing] : {std::pair{Answer::Cancel, 5}, {Answer::No, 5}, {Answer::Yes, 10}}) {
         const QString folder = QDir::toNativeSeparators(choice.folder);
-        mPrompts.expectOkCancel(PromptIcon::Question, exportOverwriteQuestion(Language::Russian, existing, folder).text,
-                                answer);
+        mPrompts.expectMessage(PromptIcon::Question, exportOverwriteQuestion(Language::Russian, existing, folder).text,
+                               answer, test::ScriptedPrompts::Buttons::OkCancel);
         w->commandExportSlides();
         EXPECT_EQ(QDir(choice.folder).entryList(QDir::Files).size(), answer == Answer::Cancel ? 5 : 10);
         EXPECT_EQ(test::readFile(first) == "old", answer != Answer::Yes);

@@ -45,7 +45,7 @@ TEST(ChosenSlides, RenameDialogueEndsAsAnswered)
                 prompts.expectMessage(PromptIcon::Critical,
                                       u"Name of Slide must not contain following symbols:\r\n"
                                       "        \\ / : * ? \" < > | and Spase"_qs,
-                                      Answer::Ok, title);
+                                      Answer::Ok, BoundedPrompts::Buttons::Plain, title);
             else
                 prompts.expectInput(u"Enter new Name of Slide"_qs, title, QString(),
                                     step == u"cancel"_qs ? std::nullopt : std::optional(step.mid(1)));

@@ -72,7 +72,8 @@ protected:
     void expectDuplicate(const QString &path, Answer answer, bool toAll = false)
     {
         const QString text = u"Slide "_qs + path + u" already be in list\r\nAdd this Slide under other name?"_qs;
-        toAll ? void(mPrompts.expectToAll(text, answer)) : void(mPrompts.expectMessage(PromptIcon::Question, text, answer));
+        using Buttons = BoundedPrompts::Buttons;
+        mPrompts.expectMessage(PromptIcon::Question, text, answer, toAll ? Buttons::ToAll : Buttons::Plain);
     }
     void expectRename(const std::optional<QString> &typed)
     {
