@@ -66,21 +66,13 @@ protected:
 
 } // namespace
 
-TEST_F(LibraryFiles, WorkedExampleIsWrittenByteForByteAndReadBack)
+// Reading it back is left to the corpus test below.
+TEST(SlideLibraryWriter, WorkedExampleIsWrittenByteForByte)
 {
-    const QByteArray bytes = exampleLibrary();
-    EXPECT_EQ(bytes.toHex(' '), (QByteArray(kLibraryId, 32) + "LINE" + QByteArray(28, '\0') + hex("8C000000") + "BOX"
-                                 + QByteArray(29, '\0') + hex("B7000000") + QByteArray(36, '\0') + lineSlide() + boxSlide())
-                                    .toHex(' '));
-
-    SlideLibrary lib;
-    lib.setLibraryFile(write(QStringLiteral("ex.slb"), bytes));
-    EXPECT_EQ(lib.kind(), SlideLibrary::Kind::Library);
-    ASSERT_EQ(lib.slideCount(), 2);
-    EXPECT_EQ(lib.slideName(1), QStringLiteral("BOX"));
-    EXPECT_EQ(lib.slideData(0), lineSlide());
-    EXPECT_EQ(lib.slideData(1), boxSlide());
-    EXPECT_EQ(lib.indexOf(QStringLiteral("box")), 1);
+    const QByteArray expected = QByteArray(kLibraryId, 32) + "LINE" + QByteArray(28, '\0') + hex("8C000000")
+                                + "BOX" + QByteArray(29, '\0') + hex("B7000000") + QByteArray(36, '\0') + lineSlide()
+                                + boxSlide();
+    EXPECT_EQ(exampleLibrary().toHex(' '), expected.toHex(' '));
 }
 
 TEST_F(LibraryFiles, DamagedDirectoriesKeepTheReadableSlides)
