@@ -62,7 +62,11 @@ struct FakeDialogs : MainDialogs
             onOptions();
     }
     void about() override {}
-    std::unique_ptr<SlideLibrary> newLibrary(const QString &) override { return nullptr; }
+    std::unique_ptr<SlideLibrary> newLibrary(const QString &startFolder) override
+    {
+        newLibraryStarts << startFolder;
+        return onNewLibrary ? onNewLibrary() : nullptr;
+    }
     std::optional<ExportChoice> exportChoice(const ExportOffer &offer) override
     {
         offers.push_back(offer);
@@ -73,6 +77,8 @@ struct FakeDialogs : MainDialogs
     QString favorite;
     std::vector<ExploreRequest> requests;
     std::function<void()> onOptions;
+    QStringList newLibraryStarts;
+    std::function<std::unique_ptr<SlideLibrary>()> onNewLibrary;   // none: the builder is cancelled
     std::optional<ExportChoice> choice;
     std::vector<ExportOffer> offers;
 };

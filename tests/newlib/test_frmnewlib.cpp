@@ -143,7 +143,7 @@ TEST_F(BuilderTest, NamesFollowTheLibraryRuleAndAFailedCreateKeepsTheBuilder)
     expectRename(longName);
     mPrompts.expectMessage(PromptIcon::Critical,
                            u"slide name \""_qs + longName + u"\" takes 32 bytes; a library holds at most 31"_qs,
-                           Answer::Ok, u"New Name of Slide"_qs);
+                           Answer::Ok, BoundedPrompts::Buttons::Plain, u"New Name of Slide"_qs);
     expectRename(u"A2"_qs);
     addFile(*b, a);
     expectRename(std::nullopt);
