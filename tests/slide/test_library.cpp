@@ -66,7 +66,7 @@ protected:
 
 } // namespace
 
-// Reading it back is left to the corpus test below.
+// Reading libraries is left to the corpus test below.
 TEST(SlideLibraryWriter, WorkedExampleIsWrittenByteForByte)
 {
     const QByteArray expected = QByteArray(kLibraryId, 32) + "LINE" + QByteArray(28, '\0') + hex("8C000000")
@@ -262,31 +262,24 @@ TEST_F(LibraryFiles, FailedSavesLeaveTheOldFileByteForByte)
     EXPECT_EQ(test::readFile(libPath).size(), original.size() + 36 + boxSlide().size());
 }
 
-// Every corpus library reads with the manifest's slide count, every slide
-// decodes soundly, and a rewrite keeps every name and slide byte for byte.
-TEST(SlideLibraryCorpus, LibrariesReadAndRoundTrip)
+// Every corpus library reads with the manifest's slide count and every slide
+// decodes soundly. (The command-line tests rewrite each one byte for byte.)
+TEST(SlideLibraryCorpus, LibrariesRead)
 {
     const QString manifest = QString::fromUtf8(test::readFile(test::corpusDir(QStringLiteral("MANIFEST.md"))));
     const QRegularExpression row(QStringLiteral(R"(^\| (\S+\.(?:slb|SLB)) \|[^|]*\| (\d+) \| (\d+) \|)"),
                                  QRegularExpression::MultilineOption);
     int checked = 0;
-    QTemporaryDir dir;
-    const QString copy = dir.filePath(QStringLiteral("copy.slb"));
     for (const auto &m : row.globalMatch(manifest)) {
         const QString path = test::corpusDir(QStringLiteral("slb/") + m.captured(1));
         SCOPED_TRACE(path.toStdString());
-        SlideLibrary lib(NameCodec(936)), again(NameCodec(936));
+        SlideLibrary lib(NameCodec(936));
         lib.setLibraryFile(path);
         ASSERT_EQ(lib.slideCount(), m.captured(3).toInt());
         EXPECT_TRUE(lib.problems().empty());
-        lib.saveLibrary(copy);
-        again.setLibraryFile(copy);
-        ASSERT_EQ(again.slideCount(), lib.slideCount());
         for (int i = 0; i < lib.slideCount(); ++i) {
             const DecodeResult r = lib.decode(i, nullptr);
             EXPECT_TRUE(r.isSound()) << lib.slideName(i).toStdString() << ": " << r.error;
-            EXPECT_EQ(again.slideNameBytes(i), lib.slideNameBytes(i));
-            EXPECT_EQ(again.slideData(i), lib.slideData(i));
         }
         ++checked;
     }
