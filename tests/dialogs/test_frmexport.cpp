@@ -19,13 +19,13 @@ using test::control;
 
 TEST(FrmExport, OffersSizesOfTheSlidesShapeAndWhatEachFormatAllows)
 {
-    ExportOffer offer{5, 783, 2.0, "/tmp/out"};
+    ExportOffer offer{5, 783, 2.0, "/home/user/out"};
     FrmExport d(offer, Language::English, [](const QString &) { return QStringLiteral("/picked"); });
     ExportChoice c = d.choice();
     EXPECT_FALSE(c.wholeLibrary);
     EXPECT_EQ(c.format, ExportChoice::Format::Png);
     EXPECT_EQ(c.size, QSize(640, 320));
-    EXPECT_EQ(c.folder, "/tmp/out");
+    EXPECT_EQ(c.folder, "/home/user/out");
 
     auto *presets = control<QComboBox>(d, "cboSize");
     struct Pick { int preset; bool keepShape; QSize size; };
@@ -65,7 +65,6 @@ TEST(FrmExport, OffersSizesOfTheSlidesShapeAndWhatEachFormatAllows)
     FrmExport none(ExportOffer{0, 10, 1.0, "/x"}, Language::Russian);
     EXPECT_FALSE(control<QRadioButton>(none, "optSelected")->isEnabled());
     EXPECT_TRUE(none.choice().wholeLibrary);
-    EXPECT_EQ(none.windowTitle(), QString::fromUtf8("Экспорт"));
 }
 
 TEST(FrmExport, Screenshots)
