@@ -10,14 +10,12 @@ struct DecodedSlide
 {
     SlideHeader header;
     SlideDrawing drawing;
-    DecodeResult result;
 };
 
 inline DecodedSlide decodeBytes(const QByteArray &bytes)
 {
     DecodedSlide d;
-    d.result = decodeSlide(bytes, &d.drawing);
-    d.header = d.result.header;
+    d.header = decodeSlide(bytes, &d.drawing).header;
     return d;
 }
 
