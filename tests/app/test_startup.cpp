@@ -204,8 +204,6 @@ TEST_F(StartupTest, SplashAndBusyPointerWhileTheMainWindowIsMade)
 // Qt's translations are installed. Screenshots of both go to the build folder.
 TEST(Prompts, BoxButtonsFollowTheLanguage)
 {
-    const QString out = QCoreApplication::applicationDirPath() + u"/screenshots"_qs;
-    QDir().mkpath(out);
     for (const auto &[code, text, yes, no] : {std::tuple{"Ru", "Переписать существующий файл?", "Да", "Нет"},
                                               {"En", "Rewrite existing file?", "Yes", "No"}}) {
         const QString language = QLatin1String(code);
@@ -217,7 +215,7 @@ TEST(Prompts, BoxButtonsFollowTheLanguage)
             ASSERT_NE(box, nullptr);
             for (QAbstractButton *b : box->buttons())
                 seen << b->text();
-            box->grab().save(QString("%1/message-%2.png").arg(out, language));
+            test::screenshot(*box, u"message-"_qs + language);
             box->button(QMessageBox::Yes)->click();
         });
         EXPECT_EQ(prompts.message({PromptIcon::Question, QString::fromUtf8(text)}), Answer::Yes);
