@@ -109,21 +109,21 @@ TEST(FileStore, ContentsSurviveANewInstanceByteForByteAndInstancesShareThem)
     EXPECT_FALSE(first.keyExists(RegKey::LocalMachine, key));
 }
 
+// A folder where the file should be (it exists, cannot be read, and is not
+// replaced), or a file where the store's folder should be made.
 TEST(FileStore, AStoreThatCannotBeReadOrWrittenReportsAFailure)
 {
     QTemporaryDir dir;
-    RegKey opened = RegKey::Null;
-    // A folder where the file should be: it exists, cannot be read, and is not replaced.
-    const QString blocked = dir.filePath("blocked/registry.ini");
-    ASSERT_TRUE(QDir().mkpath(blocked));
-    EXPECT_EQ(FileRegistryStore(blocked).createKey(RegKey::ClassesRoot, ".sld", &opened), kRegIoFailed);
-    EXPECT_EQ(opened, RegKey::Null);
-    EXPECT_TRUE(QFileInfo(blocked).isDir());
-    // The store's folder cannot be made: a file is in the way.
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("blocked/registry.ini")));
     ASSERT_TRUE(test::writeFile(dir.filePath("file"), "not a folder"));
-    FileRegistryStore store(dir.filePath("file/registry.ini"));
-    EXPECT_EQ(store.createKey(RegKey::ClassesRoot, ".sld", &opened), kRegIoFailed);
-    EXPECT_EQ(store.setValue(RegKey::ClassesRoot, QString(), kRegSz, "x"), kRegIoFailed);
+    for (const char *where : {"blocked/registry.ini", "file/registry.ini"}) {
+        RegKey opened = RegKey::Null;
+        FileRegistryStore store(dir.filePath(where));
+        EXPECT_EQ(store.createKey(RegKey::ClassesRoot, ".sld", &opened), kRegIoFailed) << where;
+        EXPECT_EQ(opened, RegKey::Null) << where;
+        EXPECT_EQ(store.setValue(RegKey::ClassesRoot, QString(), kRegSz, "x"), kRegIoFailed) << where;
+    }
+    EXPECT_TRUE(QFileInfo(dir.filePath("blocked/registry.ini")).isDir());
 }
 
 } // namespace
