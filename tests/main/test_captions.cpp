@@ -46,7 +46,6 @@ TEST(Captions, MenusTheirCaptionsShortcutsAndStates)
 {
     struct Row { const char *item, *design, *english, *russian; };
     const Row rows[] = {
-        {"mnuFOpen", "&Open...", "Open...", "Открыть..."}, // no access key in English
         {"mnuAESLD", "SLD...", "SLD...", "в &SLD"},
         {"mnuAEDXF", "&DXF...", "DXF...", "в &DXF"},
         {"pmnuESLD", "To &SLD...", "to &SLD", "SLD..."},
@@ -116,9 +115,6 @@ TEST(ErrorTexts, ReasonsAreWordedInTheInterfaceLanguage)
     const struct { Error error; const char *english, *russian; } cases[] = {
         {Error("/l/a.slb", Reason::CannotRead).withSysError(1234), "/l/a.slb: cannot read: system error 1234",
          "/l/a.slb: не удаётся прочитать: системная ошибка 1234"},
-        {Error("/l/a.slb", Reason::NameTooLong).withName("имя слайда длиннее тридцати").withNumber(39),
-         "/l/a.slb: slide name \"имя слайда длиннее тридцати\" takes 39 bytes; a library holds at most 31",
-         "/l/a.slb: имя слайда \"имя слайда длиннее тридцати\" занимает 39 байт; в библиотеке допустимо не более 31"},
         {Error("/l/a.slb", Reason::Damaged, "no end-of-file record", 4120).withName("D1").withDamage(core::Damage::NoEndOfFile),
          "/l/a.slb, byte 4120: slide \"D1\" is damaged: no end-of-file record",
          "/l/a.slb, байт 4120: слайд \"D1\" повреждён: нет записи конца файла"},
