@@ -8,15 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
-namespace quarvel {
-inline void PrintTo(const TwipRect &r, std::ostream *os)
-{
-    *os << "{" << r.left << ", " << r.top << ", " << r.width << ", " << r.height << "}";
-}
-} // namespace quarvel
-
 using namespace quarvel;
 
 namespace {
