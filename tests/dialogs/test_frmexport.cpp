@@ -23,7 +23,6 @@ TEST(FrmExport, OffersSizesOfTheSlidesShapeAndWhatEachFormatAllows)
     FrmExport d(offer, Language::English, [](const QString &) { return QStringLiteral("/picked"); });
     ExportChoice c = d.choice();
     EXPECT_FALSE(c.wholeLibrary);
-    EXPECT_EQ(c.format, ExportChoice::Format::Png);
     EXPECT_EQ(c.size, QSize(640, 320));
     EXPECT_EQ(c.folder, "/home/user/out");
 
