@@ -68,7 +68,6 @@ TEST_F(ExploreTest, TheDefaultExtensionIsAppendedUnlessTyped)
         int fileTypes, entry;
         const char *folder, *typed, *result;   // folder absolute when it starts with "/"
     } cases[] = {{1, 0, "Work", "plan", "Work/plan.slb"},
-                 {1, 0, "Work", "plan.slb", "Work/plan.slb"},
                  {3, 1, "Work", "door", "Work/door.sld"},
                  {5, 0, "Work", "door", "Work/door.wmf"},
                  {1, 0, "/", "quarvel-unwritten", "/quarvel-unwritten.slb"}};
