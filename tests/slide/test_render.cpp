@@ -21,6 +21,7 @@
 
 using namespace quarvel;
 using test::decodeBytes;
+using Points = std::vector<Point>;
 
 namespace {
 
@@ -160,16 +161,12 @@ TEST(Render, FillsCoverTheirAreaWithoutSeams)
     w.color(3);
     for (int y = 20; y < 80; y += 6) {
         for (int x = 20; x < 80; x += 6) {
-            const Point lower[3] = {{x, y}, {x + 6, y}, {x + 6, y + 6}};   // counter-clockwise
-            const Point upper[3] = {{x, y}, {x, y + 6}, {x + 6, y + 6}};   // clockwise
-            w.fill(lower);
-            w.fill(upper);
+            w.fill(Points{{x, y}, {x + 6, y}, {x + 6, y + 6}});   // counter-clockwise
+            w.fill(Points{{x, y}, {x, y + 6}, {x + 6, y + 6}});   // clockwise
         }
     }
-    const Point ccw[3] = {{30, 30}, {60, 30}, {45, 60}};
-    const Point cw[3] = {{30, 50}, {45, 20}, {60, 50}};
-    w.fill(ccw);
-    w.fill(cw);
+    w.fill(Points{{30, 30}, {60, 30}, {45, 60}});
+    w.fill(Points{{30, 50}, {45, 20}, {60, 50}});
     const QByteArray slide = w.finish();
     for (const int size : {100, 137, 411}) {
         SCOPED_TRACE(size);
@@ -190,9 +187,8 @@ TEST(Render, FillsCoverTheirAreaWithoutSeams)
 TEST(Render, SvgOutputDrawsTheSameSlide)
 {
     SlideWriter w(99, 99);
-    const Point tri[3] = {{20, 60}, {80, 60}, {50, 90}};
     w.color(3);
-    w.fill(tri);
+    w.fill(Points{{20, 60}, {80, 60}, {50, 90}});
     const auto d = decodeBytes(w.finish());
     QSvgRenderer reader(renderToSvg(d.header, d.drawing, {100, 100}, Qt::white));
     QImage img(100, 100, QImage::Format_RGB32);

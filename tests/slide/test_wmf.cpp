@@ -18,11 +18,11 @@
 
 #include <algorithm>
 #include <map>
-#include <span>
 #include <sstream>
 
 using namespace quarvel;
 using test::decodeBytes;
+using Points = std::vector<Point>;
 
 namespace {
 
@@ -125,8 +125,7 @@ TEST(SlideToWmf, DrawsVectorsAsPolylinesAndFillsAsPolygonsWithYDown)
     sw.commonEndpoint(20, 0);   // continues the previous one: one chain
     sw.vector(50, 50, 50, 50);  // a dot
     sw.color(1);                // repeats the colour in force
-    const Point tri[3] = {{100, 10}, {150, 10}, {120, 60}};
-    sw.fill(tri);
+    sw.fill(Points{{100, 10}, {150, 10}, {120, 60}});
     sw.color(3);
     sw.vector(0, 0, 199, 99);
     const auto d = decodeBytes(sw.finish());
@@ -241,16 +240,12 @@ TEST(SlideToDxf, WritesEachVectorAndFillInItsColour)
     sw.vector(10, 20, 300, 400);
     sw.vector(50, 50, 50, 50);
     sw.color(1);
-    const Point triangle[3] = {{100, 10}, {150, 10}, {120, 60}};
-    const Point quad[4] = {{200, 10}, {260, 10}, {260, 70}, {200, 70}};
-    const Point hexagon[6] = {{300, 100}, {340, 100}, {360, 130}, {340, 160}, {300, 160}, {280, 130}};
-    const Point arrow[5] = {{400, 100}, {450, 130}, {400, 160}, {420, 130}, {400, 110}};
-    for (const auto &polygon : {std::span<const Point>(triangle), std::span<const Point>(quad),
-                                std::span<const Point>(hexagon), std::span<const Point>(arrow)})
-        sw.fill(polygon);
+    sw.fill(Points{{100, 10}, {150, 10}, {120, 60}});
+    sw.fill(Points{{200, 10}, {260, 10}, {260, 70}, {200, 70}});
+    sw.fill(Points{{300, 100}, {340, 100}, {360, 130}, {340, 160}, {300, 160}, {280, 130}});
+    sw.fill(Points{{400, 100}, {450, 130}, {400, 160}, {420, 130}, {400, 110}});
     sw.color(5);
-    const Point sliver[3] = {{500, 100}, {600, 100}, {600, 100}};
-    sw.fill(sliver);
+    sw.fill(Points{{500, 100}, {600, 100}, {600, 100}});
     const auto d = decodeBytes(sw.finish());
     const DxfFile f = readDxf(dxfOf(d));
     EXPECT_TRUE(f.problems.isEmpty()) << f.problems.join("; ").toStdString();
