@@ -10,7 +10,6 @@
 #include "mdlregfunctions.h"
 #include "memoryregistrystore.h"
 #include "programdialogs.h"
-#include "startup.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -91,9 +90,9 @@ TEST_F(ConfigTest, OkStoresAnExistingLibraryOrSlideFolderAndIgnoresTheRest)
 }
 
 // The toolbar redrawn on return is the main window's part, tested there.
-TEST_F(ConfigTest, CaptionChoiceAndNameCodePageAreStoredAndHoldAfterARestart)
+// Stored under the keys start-up reads (tested with hand-made files there).
+TEST_F(ConfigTest, CaptionChoiceAndNameCodePageAreStored)
 {
-    test::ScriptedPrompts prompts;
     for (const auto &[choice, codePage] : {std::pair{false, 936}, std::pair{true, 1251}}) {
         auto dialog = open();
         control<QCheckBox>(*dialog, "chkButText")->setChecked(choice);
@@ -104,12 +103,8 @@ TEST_F(ConfigTest, CaptionChoiceAndNameCodePageAreStoredAndHoldAfterARestart)
         const QString expected = choice ? u"Use"_qs : u"NotUse"_qs;
         EXPECT_EQ(mState.ButtonCaptions, expected);
         EXPECT_EQ(mState.NameCodePage, codePage);
-        AppState restarted;
-        restarted.ProgramFolder = mState.ProgramFolder;
-        restarted.SettingsFile = mState.SettingsFile;
-        readStartupState(restarted, prompts, QString());
-        EXPECT_EQ(restarted.ButtonCaptions, expected);
-        EXPECT_EQ(restarted.NameCodePage, codePage);
+        EXPECT_EQ(setting("UseCapt"), expected);
+        EXPECT_EQ(setting("NameCodePage"), QString::number(codePage));
     }
 }
 
