@@ -25,11 +25,9 @@ QByteArray everyRecord(ByteOrder order)
     w.offsetVector(0, 50, 100, 50);
     w.commonEndpoint(-20, -30);
     w.color(3);
-    const Point triangle[] = {{10, 10}, {60, 10}, {35, 50}};
-    w.fill(triangle);
-    const Point decagon[] = {{200, 200}, {240, 190}, {280, 200}, {300, 230}, {300, 270},
-                              {280, 300}, {240, 310}, {200, 300}, {180, 270}, {180, 230}};
-    w.fill(decagon);
+    w.fill(std::vector<Point>{{10, 10}, {60, 10}, {35, 50}});
+    w.fill(std::vector<Point>{{200, 200}, {240, 190}, {280, 200}, {300, 230}, {300, 270},
+                              {280, 300}, {240, 310}, {200, 300}, {180, 270}, {180, 230}});
     return w.finish();
 }
 

@@ -48,8 +48,7 @@ QByteArray makeSlide(int seed, ByteOrder order = ByteOrder::LowFirst)
     SlideWriter w(639, 479, 0.0, order);
     w.color(1 + seed % 7);
     w.vector(10 + seed, 10, 600, 400 - seed);
-    const core::Point triangle[] = {{100, 100}, {200, 100}, {150, 180 + seed % 50}};
-    w.fill(triangle);
+    w.fill(std::vector<core::Point>{{100, 100}, {200, 100}, {150, 180 + seed % 50}});
     return w.finish();
 }
 

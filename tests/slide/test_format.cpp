@@ -35,8 +35,7 @@ std::string workedExample(ByteOrder order)
     w.offsetVector(0, 50, 100, 50);
     w.commonEndpoint(-20, -30);
     w.color(3);
-    const std::array<Point, 3> tri = {{{10, 10}, {60, 10}, {35, 50}}};
-    w.fill(tri);
+    w.fill(std::array<Point, 3>{{{10, 10}, {60, 10}, {35, 50}}});
     return w.finish();
 }
 
@@ -107,14 +106,12 @@ TEST(SlideFormat, FillsFollowTheWriterForm)
     // a flat one is dropped.
     SlideWriter w(99, 99);
     w.color(5);
-    const std::array<Point, 4> square = {{{10, 10}, {20, 10}, {20, 20}, {10, 0}}};
-    w.fill(square);
+    w.fill(std::array<Point, 4>{{{10, 10}, {20, 10}, {20, 20}, {10, 0}}});
     Points big;
     for (int i = 0; i < 12; ++i)
         big.push_back({50 + i, 50 + (i % 3)});
     w.fill(big);
-    const std::array<Point, 3> flat = {{{1, 0}, {5, 0}, {9, 0}}};
-    w.fill(flat);
+    w.fill(std::array<Point, 3>{{{1, 0}, {5, 0}, {9, 0}}});
     SlideDrawing d;
     const DecodeResult r = decodeSlide(w.finish(), &d);
     ASSERT_TRUE(r.isSound()) << r.error;
