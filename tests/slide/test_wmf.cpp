@@ -267,7 +267,7 @@ TEST(CorpusExport, EveryCorpusSlideExportsSoundFiles)
 {
     QTemporaryDir dir;
     QStringList sample, files;
-    std::map<QString, std::pair<int, int>> counts;   // file -> LINE, SOLID
+    std::map<QString, QString> counts;   // file -> what the script prints: "0 LINEs SOLIDs"
     int exported = 0;
     for (const QString &path : test::corpusFiles("sld") + test::corpusFiles("slb")) {
         SlideLibrary lib;
@@ -296,7 +296,7 @@ TEST(CorpusExport, EveryCorpusSlideExportsSoundFiles)
             if (lib.kind() == SlideLibrary::Kind::Slide && dxf.size() < 300'000) {
                 ASSERT_TRUE(test::writeFile(target + QStringLiteral(".dxf"), QByteArray::fromStdString(dxf)));
                 files << target + QStringLiteral(".dxf");
-                counts[files.back()] = {n("LINE"), n("SOLID")};
+                counts[files.back()] = QStringLiteral("0 %1 %2").arg(n("LINE")).arg(n("SOLID"));
             }
         }
     }
@@ -335,12 +335,8 @@ for name in sys.argv[1:]:
     const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), files.size());
     EXPECT_GT(files.size(), 50);
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const QStringList f = lines[i].split(' ');
-        ASSERT_EQ(f.size(), 3) << lines[i].toStdString();
-        EXPECT_EQ(f[0], QStringLiteral("0")) << files[i].toStdString();
-        EXPECT_EQ(std::make_pair(f[1].toInt(), f[2].toInt()), counts[files[i]]) << files[i].toStdString();
-    }
+    for (qsizetype i = 0; i < files.size(); ++i)
+        EXPECT_EQ(lines[i], counts[files[i]]) << files[i].toStdString();   // no audit errors, the same counts
 }
 
 } // namespace
