@@ -138,12 +138,8 @@ TEST(CliCorpus, EveryLibraryRoundTripsThroughExtractAndCreate)
         const CliRun made = cli(create);
         ASSERT_EQ(made.code, 0) << made.err.toStdString();
 
-        const core::Library copy = open(dir.filePath("copy.slb"));
-        ASSERT_EQ(copy.slideCount(), original.slideCount());
-        for (std::size_t i = 0; i < original.slideCount(); ++i) {
-            EXPECT_EQ(copy.name(i), original.name(i)) << i;
-            EXPECT_EQ(copy.slideBytes(i), original.slideBytes(i)) << i;
-        }
+        // The same names and slides in the same order write the same library.
+        EXPECT_TRUE(open(dir.filePath("copy.slb")).toBytes() == original.toBytes());
     }
 }
 
