@@ -4,10 +4,11 @@
 // must have been announced, in order, with its exact icon, title and text;
 // the announced answer is returned. An unannounced or different box fails
 // the test (and is answered No or Cancel, the harmless answers), as does an
-// announced box that never came. Also the screenshot helper of the window
-// and dialog tests, which all script their prompts.
+// announced box that never came. Also what the window and dialog tests,
+// which all script their prompts, share besides: small slides and screenshots.
 
 #include "prompts.h"
+#include "slidewriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,6 +21,16 @@
 #include <string>
 
 namespace quarvel::test {
+
+// A small slide whose drawing depends on seed, so that slides can be told
+// apart by their bytes.
+inline QByteArray tinySlide(int seed)
+{
+    SlideWriter w(199, 99);
+    w.color(1 + seed % 7);
+    w.vector(10, 10 + seed % 80, 180, 90 - seed % 80);
+    return w.finish();
+}
 
 // Shows w and saves its picture under name in the build folder.
 inline void screenshot(QWidget &w, const QString &name)

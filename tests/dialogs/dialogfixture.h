@@ -8,7 +8,6 @@
 #include "inifile.h"
 #include "scriptedprompts.h"
 #include "slidelibrary.h"
-#include "slidewriter.h"
 #include "testdata.h"
 
 #include <QAbstractButton>
@@ -51,12 +50,7 @@ protected:
         writeFile(path(relative), bytes);
         return path(relative);
     }
-    QString makeSlide(const QString &relative) const
-    {
-        SlideWriter w(199, 99);
-        w.vector(10, 10, 180, 90);
-        return makeFile(relative, w.finish());
-    }
+    QString makeSlide(const QString &relative) const { return makeFile(relative, tinySlide(0)); }
     QString makeLibrary(const QString &relative, const QStringList &slides) const
     {
         SlideLibrary library;

@@ -9,7 +9,6 @@
 #include "scriptedprompts.h"
 #include "slideexport.h"
 #include "slidelibrary.h"
-#include "slidewriter.h"
 #include "testdata.h"
 
 #include <QAbstractItemView>
@@ -22,14 +21,6 @@
 #include <functional>
 
 namespace quarvel::test {
-
-inline QByteArray slideWithColor(int color)
-{
-    SlideWriter w(199, 99);
-    w.color(color);
-    w.vector(10, 10, 180, 90 - color);
-    return w.finish();
-}
 
 inline int pixelsOtherThan(const QImage &image, QRgb background)
 {
@@ -99,7 +90,7 @@ protected:
     {
         SlideLibrary lib;
         for (int i = 0; i < slides.size(); ++i)
-            lib.addSlideData(slideWithColor(i + 1), slides[i].toLatin1(), slides[i]);
+            lib.addSlideData(tinySlide(i + 1), slides[i].toLatin1(), slides[i]);
         lib.saveLibrary(path(name));
     }
 

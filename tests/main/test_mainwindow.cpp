@@ -18,7 +18,7 @@
 
 using namespace quarvel;
 using test::onDisk;
-using test::slideWithColor;
+using test::tinySlide;
 
 namespace {
 
@@ -31,8 +31,8 @@ protected:
         makeLibrary("one.slb", {"ALPHA"});
         makeLibrary("two.slb", {"ALPHA", "BETA"});
         makeLibrary("three.slb", {"ALPHA", "BETA", "GAMMA"});
-        test::writeFile(path("door.sld"), test::slideWithColor(3));
-        test::writeFile(path("beta.sld"), test::slideWithColor(5));
+        test::writeFile(path("door.sld"), test::tinySlide(3));
+        test::writeFile(path("beta.sld"), test::tinySlide(5));
         test::writeFile(path("junk.slb"), "not a library");
         test::writeFile(path("junk.sld"), "not a slide");
         test::writeFile(path("picture.wmf"), test::readFile(test::corpusDir("wmf/santa.wmf")));
@@ -188,7 +188,7 @@ TEST_F(MainWindowTest, AddAsksBeforeReplacingAndKeepsOneSlideOfThatName)
     w->commandAdd();
     EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "GAMMA", "BETA"}));
     EXPECT_EQ(w->slideList()->currentRow(), 2);
-    EXPECT_EQ(onDisk(path("three.slb"))->slideData(2), slideWithColor(5));
+    EXPECT_EQ(onDisk(path("three.slb"))->slideData(2), tinySlide(5));
 
     // A new slide is appended, shown, and enables Delete on a one-slide library.
     w->selectFile(path("one.slb"));
@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, FailedEditsLeaveTheLibraryAndTheListAsTheyWere)
     // A name the library cannot hold asks for another, saying why, until one
     // fits; Cancel adds nothing.
     const QString longName = path("a_slide_name_much_longer_than_31_bytes.sld");
-    test::writeFile(longName, slideWithColor(2));
+    test::writeFile(longName, tinySlide(2));
     const QString ask = "\r\nВведите новое имя Слайда", title = "Новое имя Слайда";
     const QString tooLong = "имя слайда \"a_slide_name_much_longer_than_31_bytes\" занимает 38 байт; "
                             "в библиотеке допустимо не более 31";
@@ -280,7 +280,7 @@ TEST_F(MainWindowTest, ExportAndSaveAsWriteTheSelectedSlide)
     w->commandExport(); // the button starts on SLD
     EXPECT_EQ(mDialogs.requests.back().fileName, "BETA");
     EXPECT_EQ(mDialogs.requests.back().operation, 1);
-    EXPECT_EQ(test::readFile(path("out.sld")), slideWithColor(2));
+    EXPECT_EQ(test::readFile(path("out.sld")), tinySlide(2));
 
     mDialogs.answers = {path("out.wmf")};
     w->exportToWmf();

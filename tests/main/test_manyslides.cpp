@@ -20,7 +20,7 @@
 #include <QUrl>
 
 using namespace quarvel;
-using test::slideWithColor;
+using test::tinySlide;
 
 namespace {
 
@@ -82,7 +82,7 @@ TEST_F(ManySlidesTest, DeleteTakesOnlyTheVisibleSelectionAndKeepsTheRestByteForB
         ASSERT_EQ(saved->slideCount(), c.kept.size());
         for (int i = 0; i < c.kept.size(); ++i) {
             EXPECT_EQ(saved->slideName(i), c.kept[i]);
-            EXPECT_EQ(saved->slideData(i), slideWithColor(kTen.indexOf(c.kept[i]) + 1)) << i;
+            EXPECT_EQ(saved->slideData(i), tinySlide(kTen.indexOf(c.kept[i]) + 1)) << i;
         }
         w->filterBar()->edit()->clear();
         EXPECT_EQ(listTexts(*w), c.kept);
@@ -120,7 +120,7 @@ TEST_F(ManySlidesTest, RenameChecksTheNameSavesOnceAndKeepsTheSelection)
     mPrompts.expectInput(ask.prompt, ask.title, "WIN2", QString::fromUtf8("окно2"));
     w->commandRename();
     EXPECT_EQ(test::onDisk(libPath())->slideName(3), QString::fromUtf8("окно2"));
-    EXPECT_EQ(test::onDisk(libPath())->slideData(3), slideWithColor(4));
+    EXPECT_EQ(test::onDisk(libPath())->slideData(3), tinySlide(4));
     EXPECT_EQ(w->slideList()->item(3)->text(), QString::fromUtf8("окно2"));
     EXPECT_EQ(w->slideList()->currentRow(), 3);
     EXPECT_EQ(w->selectedSlides(), QList<int>({1, 3}));
@@ -162,8 +162,8 @@ TEST_F(ManySlidesTest, TilesShareTheSelectionAndDrawThumbnailsAndCopyPutsBothPic
 TEST_F(ManySlidesTest, DroppedSlidesAreAddedInOneSaveAndADroppedLibraryOpens)
 {
     auto w = makeWindow();
-    test::writeFile(path("win1.sld"), slideWithColor(20));
-    test::writeFile(path("new.sld"), slideWithColor(21));
+    test::writeFile(path("win1.sld"), tinySlide(20));
+    test::writeFile(path("new.sld"), tinySlide(21));
     QDir(mDir.path()).mkdir("folder.sld");   // a folder is never a slide file
     auto drop = [](QWidget *target, const QStringList &paths) {
         QMimeData data;
@@ -192,15 +192,15 @@ TEST_F(ManySlidesTest, DroppedSlidesAreAddedInOneSaveAndADroppedLibraryOpens)
     const auto saved = test::onDisk(libPath());
     ASSERT_EQ(saved->slideCount(), 11);
     for (const auto &[index, color] : {std::pair{9, 20}, {10, 21}, {0, 1}})
-        EXPECT_EQ(saved->slideData(index), slideWithColor(color)) << index;
+        EXPECT_EQ(saved->slideData(index), tinySlide(color)) << index;
 
     // Dragged out: the slides as .sld files, byte for byte.
     const std::unique_ptr<QMimeData> out = w->slidesAsFiles({0, 10});
     ASSERT_TRUE(out);
     ASSERT_EQ(out->urls().size(), 2);
     EXPECT_TRUE(out->urls()[0].toLocalFile().endsWith("/DOOR1.sld"));
-    EXPECT_EQ(test::readFile(out->urls()[0].toLocalFile()), slideWithColor(1));
-    EXPECT_EQ(test::readFile(out->urls()[1].toLocalFile()), slideWithColor(21));
+    EXPECT_EQ(test::readFile(out->urls()[0].toLocalFile()), tinySlide(1));
+    EXPECT_EQ(test::readFile(out->urls()[1].toLocalFile()), tinySlide(21));
 
     makeLibrary("other.slb", {"ONLY"});
     // A library dropped on the list, or anywhere on the window, is opened.
@@ -271,8 +271,8 @@ TEST_F(ManySlidesTest, DraggingAcrossTheFileListOpensOnlyWhereItEnds)
 TEST_F(ManySlidesTest, AnotherNameCodePageFromOptionsRereadsTheNames)
 {
     SlideLibrary lib;
-    lib.addSlideData(slideWithColor(1), "A", "A");
-    lib.addSlideData(slideWithColor(2), "\xC4\xC2\xC5\xD0\xDC", "door");   // ДВЕРЬ in code page 1251
+    lib.addSlideData(tinySlide(1), "A", "A");
+    lib.addSlideData(tinySlide(2), "\xC4\xC2\xC5\xD0\xDC", "door");   // ДВЕРЬ in code page 1251
     lib.saveLibrary(libPath());
     auto w = makeWindow();
     w->slideList()->setCurrentRow(1);

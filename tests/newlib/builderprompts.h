@@ -6,7 +6,6 @@
 // otherwise keep asking for ever instead of failing.
 
 #include "scriptedprompts.h"
-#include "slidewriter.h"
 #include "testdata.h"
 
 #include <QDir>
@@ -29,16 +28,6 @@ public:
 private:
     int mAsked = 0;
 };
-
-// A small slide whose drawing depends on seed, so that slides can be told
-// apart by their bytes.
-inline QByteArray tinySlide(int seed)
-{
-    SlideWriter w(199, 99);
-    w.color(1 + seed % 7);
-    w.vector(10, 10 + seed % 80, 180, 90 - seed % 80);
-    return w.finish();
-}
 
 inline QString writeSlide(const QString &folder, const QString &name, int seed = 0)
 {
