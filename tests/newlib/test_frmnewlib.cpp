@@ -7,7 +7,6 @@
 #include "filelistpane.h"
 #include "frmnewlib.h"
 #include "slidelibrary.h"
-#include "slideview.h"
 
 #include <QApplication>
 #include <QProgressDialog>
