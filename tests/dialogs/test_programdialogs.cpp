@@ -8,7 +8,6 @@
 #include "mainwindow.h"
 #include "programdialogs.h"
 
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
