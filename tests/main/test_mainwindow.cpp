@@ -138,7 +138,6 @@ TEST_F(MainWindowTest, StartFileOpensAtLoadAndKeysAreWrittenOnClose)
     EXPECT_EQ(w->explorerTree()->geometry(), toPixels(w->paneLayout().tree, 96));
     w->show();
     w->close();
-    EXPECT_EQ(ReadIniString(mState.SettingsFile, "Settings", "WinMode"), "0");
     for (const char *key : kWindowKeys)
         EXPECT_FALSE(ReadIniString(mState.SettingsFile, "Settings", key).isEmpty()) << key;
     EXPECT_DOUBLE_EQ(ReadIniNumber(mState.SettingsFile, "Settings", "WinW"), 9135);
