@@ -139,7 +139,6 @@ TEST_F(ConfigTest, CancelChangesNothing)
         box->setText(path("slides"));
     control<QCheckBox>(*dialog, "chkButText")->setChecked(false);
     control<QCheckBox>(*dialog, "chkAssociate")->setChecked(true);
-    dialog->show();
     click(*dialog, "CancelButton");
     EXPECT_EQ(test::readFile(mState.SettingsFile), file);
     EXPECT_EQ(QStringList({mState.StartFolder, mState.LibraryFolder, mState.SlideFolder, mState.ButtonCaptions}),
