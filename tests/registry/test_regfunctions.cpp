@@ -129,7 +129,6 @@ TEST_F(AssociationTest, LetterCaseIsIgnoredButAnotherCommandOrAValueThatIsNotTex
         const QString key = name, value = get(root, key);
         putText(root, key, key.contains(u'\\') ? value.toUpper() : value.toLower());
     }
-    EXPECT_EQ(get(RegKey::ClassesRoot, ".sld"), "autocadslide");
     EXPECT_TRUE(mReg.IsAssociated());
 
     const QString command = openCommandFor(kProgram), program = command.chopped(3); // without " %1"
