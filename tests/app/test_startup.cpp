@@ -78,7 +78,6 @@ TEST_F(StartupTest, FirstRunWithoutSettingsFile)
     mState.NewLibrary = std::make_unique<SlideLibrary>();
     start(QString());
     EXPECT_EQ(mState.StartFolder, path("prog"));
-    EXPECT_EQ(mState.StartFile, QString());
     EXPECT_EQ(mState.LanguageCode, u"Ru"_qs);
     EXPECT_EQ(mState.ButtonCaptions, u"Use"_qs);
     EXPECT_EQ(mState.NewLibrary, nullptr);
