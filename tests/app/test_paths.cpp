@@ -42,7 +42,6 @@ TEST(PathRules, FolderNameShortNameAndKind)
     }
     // A folder is a folder whatever its name ends with.
     for (const auto &[path, folder, kind] : {std::tuple{"/a/wmf", true, ListItem::Folder},
-                                             {"/a/x.slb", true, ListItem::Folder},
                                              {"/a/x.wmf", false, ListItem::Metafile},
                                              {"/a/x.Sld", false, ListItem::SlideFile},
                                              {"/a/readme", false, ListItem::NoExtension}})
