@@ -74,7 +74,6 @@ TEST_F(MainWindowTest, BrowsingStatesFollowTheFileOnView)
                           Case{"two.slb", "two.slb(ALPHA)", {2, true, true, true, true, true, false}},
                           Case{"door.sld", "door.sld", {0, false, true, false, false, true, false}},
                           Case{"picture.wmf", "picture.wmf", {0, false, false, false, false, false, true}},
-                          Case{"folder", "", kNothingOpen},
                           Case{"wmf", "", kNothingOpen},   // folders, whatever their names end with
                           Case{"dir.slb", "", kNothingOpen}}) {
         SCOPED_TRACE(c.file);
