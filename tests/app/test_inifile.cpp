@@ -105,7 +105,6 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirValueOrNothing)
     const QByteArray original = "; Quarvel\r\n[Settings]\r\n  winw = 100 \r\nName=\xC0\xE1\r\n\r\n"
                                 "[FavoriteFolders]\r\n0=/a";
     put(original);
-    EXPECT_TRUE(write("SETTINGS", "WinW", u"1"_qs));
     EXPECT_TRUE(write("settings", "WINW", u"9135"_qs));
     EXPECT_TRUE(write("Settings", "WinH", u"6570"_qs));
     EXPECT_TRUE(write("FavoriteFolders", "1", u"/b"_qs));
