@@ -296,11 +296,4 @@ MessageText failureMessage(Language language, FailedAction action, const QString
     return message(MessageIcon::Stop, head + kBreak + detail);
 }
 
-QString toDisplayText(const QString &text)
-{
-    QString shown = text;
-    shown.replace(kBreak, QStringLiteral("\n"));
-    return shown;
-}
-
 } // namespace quarvel

@@ -5,8 +5,8 @@
 // states, the language commands, and the main window's messages.
 //
 // Texts are kept exactly as they are shown, with "&" marking access keys
-// (as Qt reads them too) and "\r\n" as the line break inside messages;
-// toDisplayText turns that into "\n" for Qt's message boxes.
+// (as Qt reads them too) and "\r\n" as the line break inside messages (the
+// prompts turn it into "\n" for Qt's message boxes).
 
 #include <QList>
 #include <QString>
@@ -131,7 +131,5 @@ MessageText metafileUnreadableMessage(Language language, const QString &path);
 // file and the reason (detail names both).
 enum class FailedAction { ChangeLibrary, SaveLibrary, ExportSlide };
 MessageText failureMessage(Language language, FailedAction action, const QString &detail);
-
-QString toDisplayText(const QString &text);
 
 } // namespace quarvel
