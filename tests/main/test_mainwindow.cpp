@@ -210,11 +210,16 @@ TEST_F(MainWindowTest, FailedEditsLeaveTheLibraryAndTheListAsTheyWere)
     expectRefusal(path("junk.sld") + ": не слайд AutoCAD: нет заголовка слайда");
     w->commandAdd();
 
-    // The disk fills up halfway through the save of a delete.
+    // The disk fills up halfway through the save of a delete, then of an add.
     SaveFile::setWriteGate([half = before.size() / 2](qint64 done, qint64 size) { return done + size < half; });
+    const QString full = QDir::toNativeSeparators(lib) + ": не удаётся записать: на диске нет места";
     expectDeleteQuestion("ALPHA", "three.slb", Answer::Yes);
-    expectRefusal(QDir::toNativeSeparators(lib) + ": не удаётся записать: на диске нет места");
+    expectRefusal(full);
     w->commandDelete();
+    test::writeFile(path("EXTRA.sld"), tinySlide(3));
+    mDialogs.answers = {path("EXTRA.sld")};
+    expectRefusal(full);
+    w->commandAdd();
     SaveFile::setWriteGate({});
     EXPECT_EQ(test::readFile(lib), before);
     EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA", "GAMMA"}));
