@@ -79,6 +79,17 @@ int grabScreen(int argc, char **argv, const char *pngPath)
     const QRect drawn = drawnArea(image);
     if (drawn.isEmpty())
         return 3;
+    // A window that is mapped but not painted yet (or a screen another
+    // platform plug-in made up) is one flat colour: not a screen shot.
+    QList<QRgb> colours;
+    for (int y = drawn.top(); y <= drawn.bottom() && colours.size() < 8; y += 4) {
+        for (int x = drawn.left(); x <= drawn.right() && colours.size() < 8; x += 4) {
+            if (!colours.contains(image.pixel(x, y)))
+                colours.append(image.pixel(x, y));
+        }
+    }
+    if (colours.size() < 8)
+        return 3;
     if (!image.copy(drawn).save(QString::fromLocal8Bit(pngPath), "PNG")) {
         std::fprintf(stderr, "quarvel-disttool: cannot save the screen to %s\n", pngPath);
         return 1;

@@ -62,7 +62,7 @@ dpkg -L quarvel > "$out/files.txt"
 # Queries run in an empty home, so that only what the package installed counts.
 mkdir -p "$home/config" "$home/data" "$home/runtime"
 chmod 700 "$home/runtime"
-user_env=(env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u XDG_DATA_DIRS -u XDG_CONFIG_DIRS HOME="$home"
+user_env=(env -u QT_QPA_PLATFORM -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u XDG_DATA_DIRS -u XDG_CONFIG_DIRS HOME="$home"
           XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_RUNTIME_DIR="$home/runtime"
           PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin)
 expect() {
