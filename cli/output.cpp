@@ -18,37 +18,12 @@ namespace quarvel::cli {
 
 namespace {
 
-// Collects the writers' small pieces and hands the file large ones.
-template<typename File>
-class FileSink : public core::Sink
-{
-public:
-    explicit FileSink(File &file) : mFile(file) { mBuffer.reserve(kSize); }
-    void write(const char *data, std::size_t size) override
-    {
-        if (mBuffer.size() + size > kSize)
-            flush();
-        if (size >= kSize)
-            mFile.write(data, size);
-        else
-            mBuffer.append(data, size);
-    }
-    void flush()
-    {
-        mFile.write(mBuffer.data(), mBuffer.size());
-        mBuffer.clear();
-    }
-
-private:
-    static constexpr std::size_t kSize = 256 * 1024;
-    File &mFile;
-    std::string mBuffer;
-};
-
+// The writers' small pieces reach the file in large ones.
 template<typename File>
 void produceInto(File &file, const std::function<void(core::Sink &)> &produce)
 {
-    FileSink<File> sink(file);
+    core::FileSink<File> raw(file);
+    core::BufferedSink sink(raw);
     produce(sink);
     sink.flush();
     file.commit();

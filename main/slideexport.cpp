@@ -17,20 +17,6 @@
 
 namespace quarvel {
 
-namespace {
-
-class FileSink : public core::Sink
-{
-public:
-    explicit FileSink(core::AtomicFile &file) : mFile(file) {}
-    void write(const char *data, std::size_t size) override { mFile.write(data, size); }
-
-private:
-    core::AtomicFile &mFile;
-};
-
-} // namespace
-
 QString exportExtension(ExportChoice::Format format)
 {
     switch (format) {
@@ -83,7 +69,7 @@ void exportSlide(const SlideLibrary &library, int row, const QString &path, cons
     const int height = std::max(1, choice.size.height());
     try {
         core::AtomicFile file{std::filesystem::path(path.toStdU16String())};
-        FileSink sink(file);
+        core::FileSink<core::AtomicFile> sink(file);
         if (choice.format == Format::Png)
             core::writePng(sink, core::rasterize(decoded.header, drawing, width, height, background), {transparent});
         else if (choice.format == Format::Svg)

@@ -30,16 +30,28 @@ private:
     std::string &mOut;
 };
 
+// Hands every piece to a file object that has write(const char *, size_t).
+template<typename File>
+class FileSink : public Sink
+{
+public:
+    explicit FileSink(File &file) : mFile(file) {}
+    void write(const char *data, std::size_t size) override { mFile.write(data, size); }
+
+private:
+    File &mFile;
+};
+
 // Collects small writes and hands them on in large pieces.
-class BufferedSink
+class BufferedSink : public Sink
 {
 public:
     explicit BufferedSink(Sink &out) : mOut(out) { mBuffer.reserve(kSize); }
-    ~BufferedSink() = default;
+    ~BufferedSink() override = default;
     BufferedSink(const BufferedSink &) = delete;
     BufferedSink &operator=(const BufferedSink &) = delete;
 
-    void write(const char *data, std::size_t size)
+    void write(const char *data, std::size_t size) override
     {
         if (mBuffer.size() + size > kSize)
             flush();
