@@ -48,5 +48,6 @@ int main(int argc, char **argv)
                                              createMainWindow);
     if (!program)
         return 0;
+    quarvel::markFirstPaintForBenchmark(*program->mainWindow);
     return QApplication::exec();
 }

@@ -6,9 +6,12 @@
 #include "paths.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTimer>
 #include <QWidget>
 
 #include <charconv>
+#include <chrono>
 
 namespace quarvel {
 
@@ -31,6 +34,41 @@ public:
     ~BusyPointer() { QApplication::restoreOverrideCursor(); }
     BusyPointer(const BusyPointer &) = delete;
     BusyPointer &operator=(const BusyPointer &) = delete;
+};
+
+// Waits for the first paint of a window, then writes the mark once the
+// paint is over (the window's whole content has been drawn and flushed).
+class FirstPaintMark : public QObject
+{
+public:
+    FirstPaintMark(QWidget &window, QString file) : QObject(&window), mFile(std::move(file))
+    {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !mSeen) {
+            mSeen = true;
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] { write(); });
+        }
+        return false;
+    }
+
+private:
+    void write()
+    {
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+        QFile mark(mFile);
+        if (mark.open(QIODevice::Append))
+            mark.write("painted " + QByteArray::number(seconds, 'f', 6) + '\n');
+        QCoreApplication::exit(0);
+    }
+
+    QString mFile;
+    bool mSeen = false;
 };
 
 QString decimalText(float value)
@@ -137,6 +175,13 @@ std::optional<RunningProgram> runStartup(AppState &state, Prompts &prompts,
         return std::nullopt;
     run.mainWindow->show();
     return run;
+}
+
+void markFirstPaintForBenchmark(QWidget &window)
+{
+    const QString file = qEnvironmentVariable("QUARVEL_STARTUP_MARK");
+    if (!file.isEmpty())
+        new FirstPaintMark(window, file);
 }
 
 void writeWindowKeys(const QString &settingsFile, const WindowKeys &keys)

@@ -58,6 +58,13 @@ std::optional<RunningProgram> runStartup(AppState &state, Prompts &prompts,
                                          const MainWindowFactory &createMainWindow,
                                          const QString &lockFolder = {});
 
+// For the start-up benchmark: when the environment variable
+// QUARVEL_STARTUP_MARK names a file, the window's first paint appends
+// "painted SECONDS" (the monotonic clock) to it and ends the program, so that
+// a script can time exec to the painted window from outside. Does nothing
+// when the variable is unset.
+void markFirstPaintForBenchmark(QWidget &window);
+
 // What the main window writes to section Settings on every close. Sizes are
 // in twips.
 struct WindowKeys
