@@ -109,7 +109,12 @@ void readStartupState(AppState &state, Prompts &prompts, const QString &commandL
     state.StartFolder.clear();
     state.StartFile.clear();
     if (!state.CommandLineFile.isEmpty()) {
-        if (!FileExists(state.CommandLineFile)) {
+        if (IsExistingFolder(state.CommandLineFile)) {
+            // A folder, whatever its name ends with: the window starts in it
+            // with nothing selected. The long form has no trailing separator
+            // (a root stays the root).
+            state.StartFolder = GetLongPath(state.CommandLineFile);
+        } else if (!FileExists(state.CommandLineFile)) {
             prompts.message({PromptIcon::Critical,
                              QStringLiteral("Файл ") + state.CommandLineFile
                                  + QStringLiteral(" не найден")});

@@ -29,8 +29,9 @@ QString commandLineFromArguments(const QStringList &arguments);
 QString commandLineFileOf(const QString &commandLine);
 
 // Fills state from the command line and the settings file: CommandLineFile,
-// StartFolder, StartFile (a file that does not exist is reported through
-// prompts and dropped), LibraryFolder, SlideFolder, ButtonCaptions,
+// StartFolder, StartFile (a folder gives StartFolder alone; a path that is
+// neither an existing file nor a folder is reported through prompts and
+// dropped), LibraryFolder, SlideFolder, ButtonCaptions,
 // NameCodePage, LanguageCode "Ru", NewLibrary cleared. Creates the settings
 // file with Lang=En when it is missing. state.ProgramFolder and
 // state.SettingsFile must be set.

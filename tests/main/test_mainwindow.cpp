@@ -10,6 +10,7 @@
 #include "metafileview.h"
 #include "savefile.h"
 #include "slideview.h"
+#include "startup.h"
 
 #include <QAction>
 #include <QFileSystemModel>
@@ -139,6 +140,42 @@ TEST_F(MainWindowTest, StartFileOpensAtLoadAndKeysAreWrittenOnClose)
     for (const char *key : kWindowKeys)
         EXPECT_FALSE(ReadIniString(mState.SettingsFile, "Settings", key).isEmpty()) << key;
     EXPECT_DOUBLE_EQ(ReadIniNumber(mState.SettingsFile, "Settings", "WinW"), 9135);
+}
+
+// A folder on the command line, however it is written, starts the window in
+// it with nothing selected and no message; a path that is neither a file nor
+// a folder is reported and the window starts in the program's folder.
+TEST_F(MainWindowTest, ACommandLineFolderStartsTheWindowInIt)
+{
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(mDir.path()));
+    const QString sep = QDir::separator();
+    const QString native = QDir::toNativeSeparators(mDir.path());
+    const struct { QString line, folder; bool missing; } cases[] = {
+        {native + sep + u"folder"_qs, path("folder"), false},
+        {u"\""_qs + native + sep + u"dir.slb"_qs + sep + u"\""_qs, path("dir.slb"), false},
+        {u"wmf"_qs, path("wmf"), false},
+        {u"."_qs + sep + u"dir.slb"_qs + sep, path("dir.slb"), false},
+        {u"."_qs, mDir.path(), false},
+        {native + sep + u"gone"_qs + sep, mDir.path(), true},
+        {u"gone.slb"_qs, mDir.path(), true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        if (c.missing)
+            mPrompts.expectMessage(PromptIcon::Critical, u"Файл "_qs + commandLineFileOf(c.line) + u" не найден"_qs);
+        readStartupState(mState, mPrompts, c.line);
+        EXPECT_EQ(mState.StartFile, QString());
+        const MainWindow w(mState, mPrompts, mDialogs);
+        const QString canonical = QFileInfo(c.folder).canonicalFilePath();
+        EXPECT_EQ(QFileInfo(w.explorerList()->folder()).canonicalFilePath(), canonical);
+        EXPECT_EQ(QFileInfo(w.explorerTree()->currentFolder()).canonicalFilePath(), canonical);
+        EXPECT_FALSE(w.explorerList()->folder().endsWith(u'/')) << "no trailing separator";
+        EXPECT_EQ(w.explorerList()->selectedPath(), QString());
+        EXPECT_TRUE(w.pathBox()->text().isEmpty());
+        expectState(w, kNothingOpen);
+    }
+    QDir::setCurrent(saved);
 }
 
 TEST_F(MainWindowTest, LanguageCommandsSwitchEveryCaption)
