@@ -139,7 +139,7 @@ bool renderOne(const CommandContext &context, const core::Library &library, std:
                                   ? core::displayPath(library.file()) + "(" + shownName(context, library, index) + ")"
                                   : core::displayPath(library.file());
     if (!r.isSlide)
-        throw core::Error(where, core::Reason::NotASlide, r.error, r.errorOffset).withDamage(r.damage, r.damageValue);
+        throw core::Error(where, core::Reason::NotASlide, {}, r.errorOffset).withDamage(r.damage, r.damageValue);
     writeOutput(target, [&](core::Sink &out) { writePicture(out, settings, r.header, drawing, scratch.image); });
     if (!r.isSound()) {
         printError(oneLine(core::Error(where, core::Reason::Other, r.error + " (drawn up to the damage)", r.errorOffset)

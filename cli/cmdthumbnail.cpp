@@ -81,7 +81,7 @@ int runThumbnail(const CommandContext &context, const Args &args)
         core::SlideDrawing drawing;
         const core::DecodeResult r = library.decode(0, &drawing);
         if (!r.isSlide)
-            throw core::Error(shownPath(input), core::Reason::NotASlide, r.error, r.errorOffset);
+            throw core::Error(shownPath(input), core::Reason::NotASlide, {}, r.errorOffset).withDamage(r.damage, r.damageValue);
         const double aspect = r.header.drawingAspect();
         const int width = aspect >= 1 ? size : std::max(1, static_cast<int>(std::lround(size * aspect)));
         const int height = aspect >= 1 ? std::max(1, static_cast<int>(std::lround(size / aspect))) : size;

@@ -37,6 +37,9 @@ Error &Error::withDamage(Damage damage, std::int64_t value)
 std::string Error::reasonText() const
 {
     const std::string quoted = "\"" + mName + "\"";
+    // What the damage code says; the detail only when there is no code, so
+    // that no message says its reason twice.
+    const std::string why = mDamage != Damage::None ? damageText(mDamage, mDamageValue) : mDetail;
     const std::string sys = !mDetail.empty() ? mDetail
                             : mSysError != 0 ? std::string(std::strerror(mSysError))
                                              : std::string("unknown error");
@@ -44,9 +47,11 @@ std::string Error::reasonText() const
     case Reason::CannotRead: return "cannot read: " + sys;
     case Reason::CannotWrite: return "cannot write: " + sys;
     case Reason::NotSlideOrLibrary: return "neither a slide library nor a slide";
-    case Reason::NotASlide: return mDetail.empty() ? "not an AutoCAD slide" : "not an AutoCAD slide: " + mDetail;
-    case Reason::Damaged:
-        return mName.empty() ? "the slide is damaged: " + mDetail : "slide " + quoted + " is damaged: " + mDetail;
+    case Reason::NotASlide: return why.empty() ? "not an AutoCAD slide" : "not an AutoCAD slide: " + why;
+    case Reason::Damaged: {
+        const std::string head = mName.empty() ? "the slide is damaged" : "slide " + quoted + " is damaged";
+        return why.empty() ? head : head + ": " + why;
+    }
     case Reason::DirectoryDamaged: return "the library's directory cannot be read: " + mDetail;
     case Reason::Changed: return "the file has changed since it was opened; open it again";
     case Reason::Busy: return "is being changed by another program; try again";

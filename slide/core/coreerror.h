@@ -17,8 +17,8 @@ enum class Reason : std::uint8_t {
     CannotRead,        // the system refused a read; sysError holds errno (0: see detail)
     CannotWrite,       // the system refused a write, flush, sync, close or rename; sysError as above
     NotSlideOrLibrary, // neither a slide library nor a slide
-    NotASlide,         // a file given as a slide is not one; damage tells why
-    Damaged,           // slide `name` (or the file) is damaged: damage, at offset
+    NotASlide,         // a file given as a slide is not one; damage (else detail) tells why
+    Damaged,           // slide `name` (or the file) is damaged: damage (else detail), at offset
     DirectoryDamaged,  // the library's directory cannot be read: detail
     Changed,           // the file has changed since it was opened; open it again
     Busy,              // is being changed by another program; try again

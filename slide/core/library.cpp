@@ -63,7 +63,7 @@ bool sameAscii(std::string_view a, std::string_view b)
 
 Error damaged(const std::string &file, const std::string &name, const DecodeResult &r, std::int64_t base)
 {
-    return Error(file, Reason::Damaged, r.error, r.errorOffset >= 0 ? base + r.errorOffset : -1)
+    return Error(file, Reason::Damaged, {}, r.errorOffset >= 0 ? base + r.errorOffset : -1)
         .withName(name)
         .withDamage(r.damage, r.damageValue);
 }
@@ -71,8 +71,7 @@ Error damaged(const std::string &file, const std::string &name, const DecodeResu
 Error notASlide(const std::string &file, const DecodeResult &r)
 {
     const bool noHeader = r.damage == Damage::NoSlideHeader;
-    return Error(file, Reason::NotASlide, noHeader ? std::string() : r.error,
-                 noHeader || r.errorOffset <= 0 ? -1 : r.errorOffset)
+    return Error(file, Reason::NotASlide, {}, noHeader || r.errorOffset <= 0 ? -1 : r.errorOffset)
         .withDamage(r.damage, r.damageValue);
 }
 

@@ -346,7 +346,7 @@ std::string damageText(Damage damage, std::int64_t value)
 {
     switch (damage) {
     case Damage::None: return {};
-    case Damage::NoSlideHeader: return "not an AutoCAD slide (no slide header)";
+    case Damage::NoSlideHeader: return "no slide header";
     case Damage::HeaderTruncated: return "file ends inside the slide header";
     case Damage::BadByteOrder: return "invalid byte-order test number";
     case Damage::UnknownLevel: return "unknown slide format level " + std::to_string(value);

@@ -89,7 +89,7 @@ struct SlideStats
 // DecodeResult::error holds the English wording.
 enum class Damage : std::uint8_t {
     None,
-    NoSlideHeader,          // not an AutoCAD slide (no slide header)
+    NoSlideHeader,          // no slide header: not an AutoCAD slide
     HeaderTruncated,        // file ends inside the slide header
     BadByteOrder,           // invalid byte-order test number
     UnknownLevel,           // unknown slide format level N (value: N)
@@ -101,7 +101,9 @@ enum class Damage : std::uint8_t {
     FillVertexOutside,      // solid-fill vertex outside a fill sequence
 };
 
-// The English wording of a damage; value is the level or record type it names.
+// The English wording of a damage alone (what was found, not that the file
+// is damaged or not a slide: the message around it says that); value is the
+// level or record type it names.
 std::string damageText(Damage damage, std::int64_t value = 0);
 
 struct DecodeResult

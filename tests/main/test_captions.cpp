@@ -7,6 +7,7 @@
 #include "errortexts.h"
 
 #include <QHash>
+#include <QSet>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -124,6 +125,60 @@ TEST(ErrorTexts, ReasonsAreWordedInTheInterfaceLanguage)
             const QString words = QString(ru).remove("AutoCAD").remove(QRegularExpression("0x[0-9A-F]+"));
             EXPECT_FALSE(ru.isEmpty() || words.contains(latin)) << r << " " << ru.toStdString();
             EXPECT_NE(errorReasonText(e, En), ru) << r;
+        }
+    }
+}
+
+// Every message is said once: no run of three words comes back in the same
+// text, whatever the reason, the damage and the language, in the windows'
+// texts and in the English the command-line tool prints (the core's own).
+TEST(ErrorTexts, NoMessageSaysAPhraseTwice)
+{
+    using core::Damage;
+    using core::Reason;
+    const auto repeated = [](const QString &text) {
+        QStringList words;
+        for (const QString &w : text.toLower().split(QRegularExpression(QStringLiteral("[^\\w]+")), Qt::SkipEmptyParts))
+            words << w;
+        QSet<QString> seen;
+        for (qsizetype i = 0; i + 3 <= words.size(); ++i) {
+            const QString phrase = words.mid(i, 3).join(u' ');
+            if (seen.contains(phrase))
+                return phrase;
+            seen.insert(phrase);
+        }
+        return QString();
+    };
+    const auto check = [&](const QString &text, const char *what) {
+        EXPECT_EQ(repeated(text), QString()) << what << ": " << text.toStdString();
+    };
+    for (int d = 0; d <= int(Damage::FillVertexOutside); ++d) {
+        const Damage damage = Damage(d);
+        const std::string english = core::damageText(damage, 7);
+        for (int r = 0; r <= int(Reason::Other); ++r) {
+            for (const char *name : {"", "D1"}) {
+                // Throw sites hand over the decoder's English wording as well
+                // as the code; the reason must still come once.
+                const bool damageReason = Reason(r) == Reason::NotASlide || Reason(r) == Reason::Damaged;
+                const core::Error e = core::Error("plan.slb", Reason(r), damageReason ? english : "english detail", 410)
+                                          .withName(name).withNumber(2).withDamage(damage, 7);
+                check(QString::fromStdString(e.message()), "core");
+                for (const Language lang : {En, Ru}) {
+                    check(openFailedMessage(lang, "plan.slb", errorReasonText(e, lang)).text, "open failed");
+                    check(failureMessage(lang, FailedAction::ChangeLibrary, errorText(e, lang)).text, "failure");
+                }
+            }
+        }
+        core::DecodeResult result;
+        result.isSlide = damage != Damage::NoSlideHeader;
+        result.damage = damage;
+        result.errorOffset = 410;
+        core::LibraryProblem problem{core::LibraryProblem::Kind::SlideDamaged};
+        problem.damage = damage;
+        for (const Language lang : {En, Ru}) {
+            for (const QString &slide : {QString(), QStringLiteral("D1")})
+                check(saveDamagedQuestion(lang, "plan.slb", slideDamageText(slide, result, lang)).text, "damage");
+            check(directoryUnreadableText(libraryProblemText(problem, "D1", lang), lang), "directory");
         }
     }
 }
