@@ -151,6 +151,29 @@ bool isMimeTypeLine(const QString &line, const QString &mimeType, ListLine *pars
     return parseListLine(line, parsed) && parsed->key.compare(mimeType, Qt::CaseInsensitive) == 0;
 }
 
+// Whether the [Default Applications] section has a line for mimeType.
+bool listsDefaultsFor(const QString &mimeApps, const QString &mimeType)
+{
+    const QStringList lines = toLines(mimeApps);
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    ListLine parsed;
+    return findDefaultsSection(lines, &begin, &end)
+           && std::any_of(lines.begin() + begin + 1, lines.begin() + end,
+                          [&](const QString &line) { return isMimeTypeLine(line, mimeType, &parsed); });
+}
+
+// The type and, for slides, its aliases.
+QStringList namesOf(const QString &mimeType)
+{
+    QStringList names{mimeType};
+    if (mimeType == QLatin1String(kSlideMimeType)) {
+        for (const char *alias : kSlideMimeAliases)
+            names << QLatin1String(alias);
+    }
+    return names;
+}
+
 } // namespace
 
 DesktopIntegration::DesktopIntegration(QString programPath, ToolRunner runTool)
@@ -323,7 +346,15 @@ bool DesktopIntegration::associate(const QString &mimeType)
                                         &entryChanged);
     const bool mimeOk = writeIfChanged(mimePackagePath(), resource(kMimePackageResource), &mimeChanged);
     const bool listOk = editMimeApps([&](const QString &text) {
-        return withDefaultApplication(text, mimeType, QLatin1String(kDesktopEntryName));
+        const QString entry = QLatin1String(kDesktopEntryName);
+        QString edited = withDefaultApplication(text, mimeType, entry);
+        // A desktop that reads the list by alias would otherwise still find
+        // the application chosen under the old name first.
+        for (const QString &alias : namesOf(mimeType).mid(1)) {
+            if (listsDefaultsFor(edited, alias))
+                edited = withDefaultApplication(edited, alias, entry);
+        }
+        return edited;
     });
     refreshCaches(entryChanged, mimeChanged);
     return entryOk && mimeOk && listOk;
@@ -337,9 +368,12 @@ bool DesktopIntegration::remove()
     const bool mimeOk = removeIfPresent(mimePackagePath(), &mimeRemoved);
     const bool listOk = editMimeApps([](const QString &text) {
         const QString entry = QLatin1String(kDesktopEntryName);
-        return withoutDefaultApplication(
-            withoutDefaultApplication(text, QLatin1String(kSlideMimeType), entry),
-            QLatin1String(kLibraryMimeType), entry);
+        QStringList types = namesOf(QLatin1String(kSlideMimeType));
+        types << QLatin1String(kLibraryMimeType);
+        QString edited = text;
+        for (const QString &type : types)
+            edited = withoutDefaultApplication(edited, type, entry);
+        return edited;
     });
     refreshCaches(entryRemoved, mimeRemoved);
     return entryOk && mimeOk && listOk;

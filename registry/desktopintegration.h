@@ -18,7 +18,11 @@
 
 namespace quarvel {
 
-inline constexpr char kSlideMimeType[] = "application/x-autocad-slide";
+inline constexpr char kSlideMimeType[] = "image/vnd.sld";
+// The names slides went by before image/vnd.sld was registered. The MIME
+// definitions keep them as aliases; earlier versions made the program the
+// default application under the last one.
+inline constexpr const char *kSlideMimeAliases[] = {"image/x-sld", "application/x-autocad-slide"};
 inline constexpr char kLibraryMimeType[] = "application/x-autocad-slide-library";
 inline constexpr char kDesktopEntryName[] = "quarvel.desktop";
 
@@ -33,11 +37,12 @@ public:
 
     // Installs the desktop entry and the MIME types (unchanged files are not
     // rewritten) and makes the program the default application for mimeType,
-    // ahead of any application the user had chosen. False when a file could
-    // not be written.
+    // ahead of any application the user had chosen (also on the lines the
+    // user's list has for the type's aliases). False when a file could not be
+    // written.
     bool associate(const QString &mimeType);
     // Removes the desktop entry, the MIME types and the program from the
-    // default applications of both types. False when a file could not be
+    // default applications of both types and of the slide type's aliases. False when a file could not be
     // changed.
     bool remove();
 

@@ -80,9 +80,17 @@ cp "$corpus/slb/DOOR.SLB" "$home/x.bin"
 cp "$corpus/sld/2CIR.SLD" "$home/y.bin"
 cp "$corpus/slb/DOOR.SLB" "$home/PLAN.SLB"
 expect "library by magic" application/x-autocad-slide-library xdg-mime query filetype "$home/x.bin"
-expect "slide by magic" application/x-autocad-slide xdg-mime query filetype "$home/y.bin"
+expect "slide by magic" image/vnd.sld xdg-mime query filetype "$home/y.bin"
 expect "library by upper-case name" application/x-autocad-slide-library xdg-mime query filetype "$home/PLAN.SLB"
-expect "default application" quarvel.desktop xdg-mime query default application/x-autocad-slide-library
+# The names slides had before image/vnd.sld was registered stay aliases of it,
+# and a desktop that asks by the old name still finds the program.
+for alias in image/x-sld application/x-autocad-slide; do
+    expect "alias $alias" image/vnd.sld perl -MFile::MimeInfo=mimetype_canon -e 'print mimetype_canon($ARGV[0])' "$alias"
+done
+expect "default application for old name" quarvel.desktop xdg-mime query default application/x-autocad-slide
+for type in image/vnd.sld application/x-autocad-slide-library; do
+    expect "default application for $type" quarvel.desktop xdg-mime query default "$type"
+done
 expect "manual page" /usr/share/man/man1/quarvel-cli.1.gz man -w quarvel-cli
 bash tests/dist/thumbnailer.sh /usr "$corpus" > "$out/thumbnailer.txt" 2>&1
 case $? in

@@ -81,7 +81,7 @@ check() {
     echo "ok: $type $(basename "$input") -> ${width}x$height"
 }
 
-check application/x-autocad-slide "$corpus/sld/2CIR.SLD" 128
+check image/vnd.sld "$corpus/sld/2CIR.SLD" 128
 check application/x-autocad-slide-library "$corpus/slb/WELDS.SLB" 256
 # Paths may hold spaces; the thumbnailer gets each as one argument.
 cp "$corpus/slb/DOOR.SLB" "$work/a library.slb"

@@ -61,18 +61,19 @@ TEST_F(DesktopTest, AssociatingInstallsTheEntryTheTypesAndTheDefaults)
     const QStringList lines = QString::fromUtf8(test::readFile(entry())).split(u'\n');
     EXPECT_EQ(lines.first(), "[Desktop Entry]");
     for (const char *line : {"Type=Application", "Exec=/opt/quarvel/quarvel %f", "TryExec=/opt/quarvel/quarvel",
-                             "MimeType=application/x-autocad-slide;application/x-autocad-slide-library;"})
+                             "MimeType=image/vnd.sld;image/x-sld;application/x-autocad-slide;"
+                             "application/x-autocad-slide-library;"})
         EXPECT_TRUE(lines.contains(line)) << line;
 
     const QByteArray mime = test::readFile(data("mime/packages/quarvel.xml"));
-    for (const char *part : {"<mime-type type=\"application/x-autocad-slide\">",
+    for (const char *part : {"<mime-type type=\"image/vnd.sld\">", "<alias type=\"application/x-autocad-slide\"/>",
                              "<glob pattern=\"*.sld\" case-sensitive=\"false\"/>",
                              "<mime-type type=\"application/x-autocad-slide-library\">",
                              "<glob pattern=\"*.slb\" case-sensitive=\"false\"/>"})
         EXPECT_TRUE(mime.contains(part)) << part;
 
     EXPECT_EQ(test::readFile(mimeApps()), "[Default Applications]\n"
-                                          "application/x-autocad-slide=quarvel.desktop\n"
+                                          "image/vnd.sld=quarvel.desktop\n"
                                           "application/x-autocad-slide-library=quarvel.desktop\n");
     // The caches are rebuilt once; the second extension changed no file.
     EXPECT_EQ(mToolRuns, QStringList({"update-mime-database " + data("mime"),
@@ -100,7 +101,9 @@ TEST_F(DesktopTest, RemovalTakesEverythingAwayAndLeavesTheUsersOtherChoices)
     DesktopIntegration desktop = recording();
     desktop.associate(kSlideMimeType);
     desktop.associate(kLibraryMimeType);
+    // The viewer chosen under the slides' old name comes after the program too.
     EXPECT_TRUE(test::readFile(mimeApps()).contains("application/x-autocad-slide=quarvel.desktop;viewer.desktop\n"));
+    EXPECT_TRUE(test::readFile(mimeApps()).contains("image/vnd.sld=quarvel.desktop\n"));
 
     mToolRuns.clear();
     ASSERT_TRUE(desktop.remove());
@@ -114,6 +117,11 @@ TEST_F(DesktopTest, RemovalTakesEverythingAwayAndLeavesTheUsersOtherChoices)
     ASSERT_TRUE(desktop.remove());
     EXPECT_EQ(test::readFile(mimeApps()), before);
     EXPECT_TRUE(mToolRuns.isEmpty());
+
+    // The default an earlier version made under the old name goes too.
+    ASSERT_TRUE(test::writeFile(mimeApps(), "[Default Applications]\napplication/x-autocad-slide=quarvel.desktop\n"));
+    ASSERT_TRUE(desktop.remove());
+    EXPECT_FALSE(QFileInfo::exists(mimeApps()));
 }
 
 TEST_F(DesktopTest, TheRegistryFunctionsKeepTheDesktopInStep)
@@ -136,9 +144,12 @@ TEST_F(DesktopTest, TheRealMimeDatabaseAcceptsTheTypes)
     if (QStandardPaths::findExecutable("update-mime-database").isEmpty())
         GTEST_SKIP() << "update-mime-database is not installed";
     DesktopIntegration("/opt/quarvel/quarvel").associate(kSlideMimeType);
-    EXPECT_TRUE(QFileInfo::exists(data("mime/application/x-autocad-slide.xml")));
+    EXPECT_TRUE(QFileInfo::exists(data("mime/image/vnd.sld.xml")));
     EXPECT_TRUE(QFileInfo::exists(data("mime/application/x-autocad-slide-library.xml")));
     EXPECT_TRUE(test::readFile(data("mime/globs2")).contains("application/x-autocad-slide-library:*.slb"));
+    const QByteArray aliases = test::readFile(data("mime/aliases"));
+    EXPECT_TRUE(aliases.contains("application/x-autocad-slide image/vnd.sld\n")) << aliases.constData();
+    EXPECT_TRUE(aliases.contains("image/x-sld image/vnd.sld\n"));
 }
 
 TEST(DesktopEntry, ProgramPathsAreQuotedWhereTheExecLineNeedsIt)
@@ -160,13 +171,13 @@ TEST(MimeAppsList, DefaultsAreAddedLineByLine)
     for (const Case &c :
          {Case{"other section only", "[Added Associations]\na/b=x.desktop;",
                "[Added Associations]\na/b=x.desktop;\n\n[Default Applications]\n"
-               "application/x-autocad-slide=quarvel.desktop\n"},
+               "image/vnd.sld=quarvel.desktop\n"},
           Case{"new line before the blank lines", "[Default Applications]\na/b=x.desktop\n\n[Other]\nk=v\n",
-               "[Default Applications]\na/b=x.desktop\napplication/x-autocad-slide=quarvel.desktop\n\n[Other]\nk=v\n"},
-          Case{"already second", "[Default Applications]\napplication/x-autocad-slide = x.desktop;quarvel.desktop;\n",
-               "[Default Applications]\napplication/x-autocad-slide=quarvel.desktop;x.desktop;\n"},
-          Case{"already first", "[Default Applications]\napplication/x-autocad-slide=quarvel.desktop\n",
-               "[Default Applications]\napplication/x-autocad-slide=quarvel.desktop\n"}})
+               "[Default Applications]\na/b=x.desktop\nimage/vnd.sld=quarvel.desktop\n\n[Other]\nk=v\n"},
+          Case{"already second", "[Default Applications]\nimage/vnd.sld = x.desktop;quarvel.desktop;\n",
+               "[Default Applications]\nimage/vnd.sld=quarvel.desktop;x.desktop;\n"},
+          Case{"already first", "[Default Applications]\nimage/vnd.sld=quarvel.desktop\n",
+               "[Default Applications]\nimage/vnd.sld=quarvel.desktop\n"}})
         EXPECT_EQ(DesktopIntegration::withDefaultApplication(c.before, kSlideMimeType, kDesktopEntryName), c.after)
             << c.what;
 }
