@@ -1,10 +1,14 @@
 // quarvel-disttool: two small jobs for packaging, built but never installed.
 //   quarvel-disttool icon IN.svg OUT.png SIZE   draws the program icon at SIZE x SIZE
+//   quarvel-disttool ico IN.svg OUT.ico         draws the Windows icon file (16 to 256
+//                                               pixels, PNG-compressed entries)
 //   quarvel-disttool grab OUT.png               saves the whole screen (for the
 //                                               installed-program check under Xvfb),
 //                                               cut to the windows on it; exit 3
 //                                               while the screen is empty
 
+#include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -16,13 +20,25 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
 int usage()
 {
-    std::fputs("usage: quarvel-disttool icon IN.svg OUT.png SIZE | grab OUT.png\n", stderr);
+    std::fputs("usage: quarvel-disttool icon IN.svg OUT.png SIZE | ico IN.svg OUT.ico | grab OUT.png\n", stderr);
     return 2;
+}
+
+QImage drawIcon(QSvgRenderer &svg, int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    svg.render(&painter);
+    painter.end();
+    return image;
 }
 
 int renderIcon(const char *svgPath, const char *pngPath, const char *sizeText)
@@ -33,14 +49,52 @@ int renderIcon(const char *svgPath, const char *pngPath, const char *sizeText)
         std::fprintf(stderr, "quarvel-disttool: cannot draw %s at size %s\n", svgPath, sizeText);
         return 1;
     }
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    svg.render(&painter);
-    painter.end();
-    if (!image.save(QString::fromLocal8Bit(pngPath), "PNG")) {
+    if (!drawIcon(svg, size).save(QString::fromLocal8Bit(pngPath), "PNG")) {
         std::fprintf(stderr, "quarvel-disttool: cannot write %s\n", pngPath);
+        return 1;
+    }
+    return 0;
+}
+
+// An .ico file: a directory of entries, each a PNG image.
+int renderIco(const char *svgPath, const char *icoPath)
+{
+    QSvgRenderer svg{QString::fromLocal8Bit(svgPath)};
+    if (!svg.isValid()) {
+        std::fprintf(stderr, "quarvel-disttool: cannot draw %s\n", svgPath);
+        return 1;
+    }
+    const int sizes[] = {16, 24, 32, 48, 64, 256};
+    const int count = int(std::size(sizes));
+    QList<QByteArray> pngs;
+    for (const int size : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        drawIcon(svg, size).save(&buffer, "PNG");
+        pngs.append(png);
+    }
+    QByteArray ico;
+    auto put16 = [&ico](int v) { ico.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
+    auto put32 = [&](qint64 v) { put16(int(v & 0xFFFF)); put16(int(v >> 16)); };
+    put16(0);
+    put16(1);
+    put16(count);
+    qint64 offset = 6 + 16 * count;
+    for (int i = 0; i < count; ++i) {
+        ico.append(char(sizes[i] & 0xFF)).append(char(sizes[i] & 0xFF)); // 256 is written as 0
+        ico.append(char(0)).append(char(0));
+        put16(1);
+        put16(32);
+        put32(pngs[i].size());
+        put32(offset);
+        offset += pngs[i].size();
+    }
+    for (const QByteArray &png : pngs)
+        ico.append(png);
+    QFile out(QString::fromLocal8Bit(icoPath));
+    if (!out.open(QIODevice::WriteOnly) || out.write(ico) != ico.size() || !out.flush()) {
+        std::fprintf(stderr, "quarvel-disttool: cannot write %s\n", icoPath);
         return 1;
     }
     return 0;
@@ -101,8 +155,16 @@ int grabScreen(int argc, char **argv, const char *pngPath)
 
 int main(int argc, char **argv)
 {
-    if (argc == 5 && std::strcmp(argv[1], "icon") == 0)
-        return renderIcon(argv[2], argv[3], argv[4]);
+    const bool icon = argc == 5 && std::strcmp(argv[1], "icon") == 0;
+    const bool ico = argc == 4 && std::strcmp(argv[1], "ico") == 0;
+    if (icon || ico) {
+        // Text in an icon needs the fonts, which need an application; no
+        // screen is needed.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return icon ? renderIcon(argv[2], argv[3], argv[4]) : renderIco(argv[2], argv[3]);
+    }
     if (argc == 3 && std::strcmp(argv[1], "grab") == 0)
         return grabScreen(argc, argv, argv[2]);
     return usage();

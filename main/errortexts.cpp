@@ -32,7 +32,9 @@ QString systemErrorText(int error, Language language)
         Words words;
     } known[] = {
         {ENOSPC, {"no space left on device", "на диске нет места"}},
+#ifdef EDQUOT // not in the Windows C library
         {EDQUOT, {"disk quota exceeded", "превышена дисковая квота"}},
+#endif
         {EROFS, {"read-only file system", "файловая система доступна только для чтения"}},
         {EACCES, {"permission denied", "нет прав доступа"}},
         {EPERM, {"operation not permitted", "операция не разрешена"}},

@@ -1,8 +1,9 @@
 #pragma once
 
 // Windows metafiles (.wmf) found while browsing are shown as pictures. They
-// are played by libwmf; before a file reaches it, a structural check of our
-// own turns away what is plainly not a metafile or is cut short.
+// are played by libwmf, on Windows by GDI; before a file reaches the player,
+// a structural check of our own turns away what is plainly not a metafile or
+// is cut short.
 
 #include <QByteArray>
 #include <QImage>

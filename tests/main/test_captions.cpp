@@ -114,6 +114,9 @@ TEST(ErrorTexts, ReasonsAreWordedInTheInterfaceLanguage)
     using core::Reason;
     const QRegularExpression latin(QStringLiteral("[A-Za-z]"));
     for (int r = 0; r <= int(Reason::Other); ++r) {
+#ifndef EDQUOT
+        constexpr int EDQUOT = ENOSPC; // not in the Windows C library
+#endif
         for (const int sys : {EACCES, EPERM, EROFS, EDQUOT, ENOENT, EIO, EFBIG, EBUSY, 0}) {
             // The detail of a name's fault is the character itself, or the
             // name of the slide that already holds it.

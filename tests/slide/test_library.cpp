@@ -233,7 +233,12 @@ TEST_F(LibraryFiles, FailedSavesLeaveTheOldFileByteForByte)
     // midway, the final sync, the close and the rename.
     using Stage = core::AtomicFile::Stage;
     const struct { Stage stage; std::uint64_t at; int error; const char *reason; } failures[] = {
-        {Stage::Write, 0, ENOSPC, "No space left on device"}, {Stage::Write, 100, EDQUOT, "Disk quota exceeded"},
+        {Stage::Write, 0, ENOSPC, "No space left on device"},
+#ifdef EDQUOT
+        {Stage::Write, 100, EDQUOT, "Disk quota exceeded"},
+#else
+        {Stage::Write, 100, EFBIG, "File too large"},
+#endif
         {Stage::Sync, 0, EIO, "Input/output error"},          {Stage::Close, 0, EIO, "Input/output error"},
         {Stage::Rename, 0, EROFS, "Read-only file system"},
     };
