@@ -8,6 +8,13 @@
 #include <algorithm>
 #include <cmath>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
 namespace quarvel {
 
 PathForm nativePaths()
@@ -167,10 +174,21 @@ QString GetLongPath(const QString &path)
     absolute = u'/' + parts.join(u'/');
 #endif
     return GetLongPath(absolute, nativePaths(), [](const QString &prefix) -> std::optional<QString> {
+#ifdef Q_OS_WIN
+        // The name as the folder stores it, found whatever case was typed
+        // (and for a short 8.3 name, its long one).
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileW(reinterpret_cast<const wchar_t *>(prefix.utf16()), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return std::nullopt;
+        FindClose(search);
+        return QString::fromWCharArray(found.cFileName);
+#else
         const QFileInfo info(prefix);
         if (info.exists() || info.isSymLink())
             return info.fileName();
         return std::nullopt;
+#endif
     });
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
 // Where the settings file lives: "Quarvel.ini" in the program's own folder.
-// On Linux an installed program's folder cannot be written, and the settings
-// would silently not be kept; then the file lives in the user's configuration
-// folder instead ($XDG_CONFIG_HOME/Quarvel/Quarvel.ini, by default
-// ~/.config/Quarvel/Quarvel.ini).
+// An installed program's folder often cannot be written (/usr on Linux,
+// Program Files on Windows), and the settings would silently not be kept;
+// then the file lives in the user's configuration folder instead: on Linux
+// $XDG_CONFIG_HOME/Quarvel/Quarvel.ini (by default ~/.config/Quarvel),
+// on Windows %APPDATA%\Quarvel\Quarvel.ini.
 
 #include <QString>
 
@@ -13,8 +14,8 @@ namespace quarvel {
 inline constexpr char16_t kSettingsFileName[] = u"Quarvel.ini";
 
 // The choice itself. userConfigFolder is the folder that holds per-user
-// configuration folders (XDG_CONFIG_HOME); it is used only when the program's
-// folder is not writable.
+// configuration folders (XDG_CONFIG_HOME, on Windows APPDATA); it is used
+// only when the program's folder is not writable.
 QString settingsFilePath(const QString &programFolder, bool programFolderWritable,
                          const QString &userConfigFolder);
 

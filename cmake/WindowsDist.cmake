@@ -47,7 +47,12 @@ foreach(plugin IN LISTS dist_plugins)
                "${QUARVEL_WIN_DIST}/${folder}/")
 endforeach()
 
-add_custom_target(windows_dist ALL
+# Made again only when a program or the sample changed: the setup program
+# after it takes minutes to compress.
+set(dist_stamp "${PROJECT_BINARY_DIR}/dist/Quarvel.stamp")
+add_custom_command(
+  OUTPUT "${dist_stamp}"
+  COMMAND ${CMAKE_COMMAND} -E rm -rf "${QUARVEL_WIN_DIST}"
   COMMAND ${CMAKE_COMMAND} -E make_directory "${QUARVEL_WIN_DIST}/translations"
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:quarvel> $<TARGET_FILE:quarvel-cli>
           "${QUARVEL_SAMPLE_LIBRARY}" "${PROJECT_BINARY_DIR}/dist/qt.conf" "${PROJECT_BINARY_DIR}/dist/README-Qt.txt"
@@ -59,6 +64,29 @@ add_custom_target(windows_dist ALL
   # The run time comes with its debugging symbols (23 MB for the C++ library).
   COMMAND ${CMAKE_STRIP} --strip-unneeded "${QUARVEL_WIN_DIST}/libstdc++-6.dll" "${QUARVEL_WIN_DIST}/libgcc_s_seh-1.dll"
           "${QUARVEL_WIN_DIST}/libwinpthread-1.dll" "${QUARVEL_WIN_DIST}/quarvel.exe" "${QUARVEL_WIN_DIST}/quarvel-cli.exe"
-  DEPENDS quarvel quarvel-cli sample
+  COMMAND ${CMAKE_COMMAND} -E touch "${dist_stamp}"
+  DEPENDS quarvel quarvel-cli "${QUARVEL_SAMPLE_LIBRARY}" "${PROJECT_SOURCE_DIR}/dist/windows/README-Qt.txt"
   COMMENT "Making the Windows program folder dist/Quarvel"
   VERBATIM)
+add_custom_target(windows_dist ALL DEPENDS "${dist_stamp}")
+
+# The setup program (NSIS) and the portable zip of the same folder, beside
+# the build's other outputs: quarvel-<version>-setup.exe and
+# quarvel-<version>-windows.zip.
+find_program(QUARVEL_MAKENSIS makensis)
+find_program(QUARVEL_ZIP zip)
+if(QUARVEL_MAKENSIS AND QUARVEL_ZIP)
+  set(setup "${PROJECT_BINARY_DIR}/quarvel-${PROJECT_VERSION}-setup.exe")
+  set(portable "${PROJECT_BINARY_DIR}/quarvel-${PROJECT_VERSION}-windows.zip")
+  add_custom_command(
+    OUTPUT "${setup}" "${portable}"
+    COMMAND ${QUARVEL_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DDIST=${QUARVEL_WIN_DIST}
+            -DICON=${PROJECT_BINARY_DIR}/app/quarvel.ico -DOUTFILE=${setup} "${PROJECT_SOURCE_DIR}/dist/windows/quarvel.nsi"
+    COMMAND ${CMAKE_COMMAND} -E rm -f "${portable}"
+    COMMAND ${QUARVEL_ZIP} -q -r -X "${portable}" Quarvel
+    WORKING_DIRECTORY "${PROJECT_BINARY_DIR}/dist"
+    DEPENDS "${dist_stamp}" "${PROJECT_SOURCE_DIR}/dist/windows/quarvel.nsi"
+    COMMENT "Making the setup program and the portable zip"
+    VERBATIM)
+  add_custom_target(windows_setup ALL DEPENDS "${setup}" "${portable}")
+endif()

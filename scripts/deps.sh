@@ -17,9 +17,13 @@ QUARVEL_TEST_PACKAGES=(libwmf-bin python3-ezdxf clang libclang-rt-dev)
 QUARVEL_PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils appstream shared-mime-info xdg-utils
                                 libfile-mimeinfo-perl man-db xvfb xauth dpkg-dev)
 QUARVEL_TEST_PACKAGES+=("${QUARVEL_PACKAGE_CHECK_PACKAGES[@]}")
-# The Windows build of quarvel-cli and its smoke test (scripts/windows-smoke.sh):
-# the mingw-w64 cross compiler, zlib for it, and Wine.
-QUARVEL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64)
+# The Windows build and its checks under Wine (scripts/windows.sh): the
+# mingw-w64 cross compiler, zlib for it, GoogleTest's sources, Wine, a virtual
+# X server, NSIS for the setup program, zip, Qt's translations; building Qt
+# for Windows from source (when the prepared copy is missing) needs
+# dpkg-dev for apt-get source.
+QUARVEL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 xvfb xauth
+                          nsis zip qt6-translations-l10n dpkg-dev)
 QUARVEL_TEST_PACKAGES+=("${QUARVEL_WINDOWS_PACKAGES[@]}")
 
 quarvel_install_missing() {

@@ -5,8 +5,10 @@
 #      while on its seed inputs;
 #   3. the whole test suite built and run with AddressSanitizer and
 #      UndefinedBehaviorSanitizer;
-#   4. quarvel-cli.exe cross-built for Windows in build-win/ and checked
-#      under Wine against the Linux build (scripts/windows-smoke.sh);
+#   4. the Windows build in build-win/ (scripts/windows.sh): quarvel.exe,
+#      quarvel-cli.exe and the tests cross-built, the tests and the window
+#      run under Wine, quarvel-cli.exe checked against the Linux build, the
+#      setup program made, installed and uninstalled under Wine;
 #   5. the Debian package built, installed, checked and purged
 #      (scripts/package-check.sh; as root or on CI only);
 #   6. the whole test suite of the normal build (ctest's summary ends the output).
@@ -63,8 +65,8 @@ if [ "${QUARVEL_SANITIZE:-1}" != 0 ]; then
     fi
 fi
 
-step "Windows build of quarvel-cli, smoke test under Wine"
-bash scripts/windows-smoke.sh "$build/cli/quarvel-cli" || failed+=("Windows smoke test")
+step "Windows build, checked under Wine"
+bash scripts/windows.sh "$build" || failed+=("Windows build and checks")
 
 step "Debian package"
 bash scripts/package-check.sh || failed+=("package check")

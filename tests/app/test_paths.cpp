@@ -127,8 +127,10 @@ TEST(FileSystem, ExistenceTestsOnRealFiles)
     ASSERT_TRUE(dir.isValid() && QDir(dir.path()).mkpath(u"Work/empty"_qs));
     const auto path = [&](const char *relative) { return dir.filePath(QString::fromUtf8(relative)); };
     QFile(path("Work/plan.slb")).open(QIODevice::WriteOnly);
+#ifndef _WIN32
     // A pipe would block an open for reading until a writer came.
     ASSERT_EQ(mkfifo(QFile::encodeName(path("Work/pipe.sld")).constData(), 0600), 0);
+#endif
 
     const struct { const char *relative; bool file, folder, existingFolder; } cases[] = {
         {"Work", false, true, true},           {"Work/", false, true, true},
@@ -141,6 +143,10 @@ TEST(FileSystem, ExistenceTestsOnRealFiles)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.relative);
+#ifdef _WIN32
+        if (QByteArray(c.relative).contains("pipe"))
+            continue; // no named pipes in the file system
+#endif
         EXPECT_EQ(FileExists(path(c.relative)), c.file);
         EXPECT_EQ(FolderExists(path(c.relative)), c.folder);
         EXPECT_EQ(IsExistingFolder(path(c.relative)), c.existingFolder);
@@ -156,7 +162,11 @@ TEST(FileSystem, ExistenceTestsOnRealFiles)
 
     EXPECT_EQ(GetLongPath(path("Work//./plan.slb")), path("Work/plan.slb"));
     EXPECT_EQ(GetLongPath(path("Work/none/plan.slb")), QString());
+#ifdef _WIN32
+    EXPECT_EQ(GetLongPath(path("work/PLAN.slb")), path("Work/plan.slb")) << "a typed name finds the file in any case";
+#else
     EXPECT_EQ(GetLongPath(path("work/plan.slb")), QString()) << "names are case-sensitive here";
+#endif
     EXPECT_EQ(GetLongPath(u"/"_qs), u"/"_qs);
 }
 

@@ -19,6 +19,18 @@
 #include <random>
 #include <thread>
 
+#ifdef _WIN32
+
+// Each case here runs its editors as processes forked from the test, kills
+// them with signals, or drops to another user; none of that exists on
+// Windows (the edit lock between two processes is tested with the tool).
+TEST(SaveFailures, NeedForkedProcesses)
+{
+    GTEST_SKIP() << "forked editors, signals and set-user-id are POSIX only";
+}
+
+#else
+
 #include <csignal>
 #include <pwd.h>
 #include <sys/resource.h>
@@ -360,3 +372,5 @@ TEST_F(SaveFailures, ALibraryTruncatedWhileReadGivesAMessage)
     EXPECT_EQ(signalled, 0);
     EXPECT_EQ(messages + done, kTrials);
 }
+
+#endif // _WIN32
