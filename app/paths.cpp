@@ -26,6 +26,21 @@ PathForm nativePaths()
 #endif
 }
 
+namespace {
+
+// A path as this system writes it. Windows takes "/" as well as "\" (Qt,
+// dropped files and typed paths give either); the rules here split at "\".
+QString nativeForm(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(path);
+#else
+    return path;
+#endif
+}
+
+} // namespace
+
 QString FolderOfPath(const QString &path, char16_t separator)
 {
     const qsizetype cut = path.lastIndexOf(separator);
@@ -40,12 +55,12 @@ QString NameOfPath(const QString &path, char16_t separator)
 
 QString FolderOfPath(const QString &path)
 {
-    return FolderOfPath(path, nativePaths().separator);
+    return FolderOfPath(nativeForm(path), nativePaths().separator);
 }
 
 QString NameOfPath(const QString &path)
 {
-    return NameOfPath(path, nativePaths().separator);
+    return NameOfPath(nativeForm(path), nativePaths().separator);
 }
 
 QString JoinPath(const QString &folder, const QString &name, char16_t separator)
@@ -66,7 +81,7 @@ QString GetShotName(const QString &path, char16_t separator)
 
 QString GetShotName(const QString &path)
 {
-    return GetShotName(path, nativePaths().separator);
+    return GetShotName(nativeForm(path), nativePaths().separator);
 }
 
 FileKind fileKindOf(const QString &path)
@@ -215,8 +230,9 @@ bool MakeFolderPath(const QString &path, const PathForm &form,
 
 bool MakeFolderPath(const QString &path, QString *error)
 {
-    QString failed = path;
-    const bool made = MakeFolderPath(path, nativePaths(), FolderExists, [&](const QString &folder) {
+    const QString native = nativeForm(path);
+    QString failed = native;
+    const bool made = MakeFolderPath(native, nativePaths(), FolderExists, [&](const QString &folder) {
         failed = folder;
         return QDir().mkdir(folder);
     });
@@ -227,7 +243,7 @@ bool MakeFolderPath(const QString &path, QString *error)
 
 bool FileExists(const QString &path)
 {
-    QString p = path;
+    QString p = nativeForm(path);
     if (p.endsWith(nativePaths().separator))
         p.chop(1);
     if (p.isEmpty())
@@ -240,8 +256,9 @@ bool FileExists(const QString &path)
     return file.open(QIODevice::ReadOnly);
 }
 
-bool FolderExists(const QString &path)
+bool FolderExists(const QString &givenPath)
 {
+    const QString path = nativeForm(givenPath);
     const char16_t separator = nativePaths().separator;
     QString folder;
     QString pattern;

@@ -14,8 +14,12 @@ QString SingleInstanceGuard::lockFilePath(const QString &programFolder, const QS
     const QByteArray hash =
         QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     QString folder = lockFolder;
+#ifndef Q_OS_WIN
+    // On Windows the "runtime" location is the user's home folder, where a
+    // lock file would be left in sight; the temporary folder serves there.
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#endif
     if (folder.isEmpty())
         folder = QDir::tempPath();
     return QDir(folder).filePath(QStringLiteral("quarvel-%1.lock").arg(QString::fromLatin1(hash)));

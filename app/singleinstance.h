@@ -1,7 +1,8 @@
 #pragma once
 
 // One running copy per installed program: a lock file, named after the
-// program's folder, in the user's runtime folder. The lock is the operating
+// program's folder, in the user's runtime folder (on Windows the temporary
+// folder). The lock is the operating
 // system's, so a copy that crashed leaves no lock that blocks the next start.
 
 #include <QLockFile>

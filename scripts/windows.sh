@@ -77,7 +77,11 @@ export WINEPATH="$(winpath "$qt/bin");$(winpath /usr/lib/gcc/x86_64-w64-mingw32/
 logs=$build/test-logs
 rm -rf "$logs"
 mkdir -p "$logs"
-passed=0 skipped=0 failing=0
+# Cases that still fail under Wine, each with its reason: they are run and
+# counted, and do not fail the run; any other failure does, and a listed
+# case that passes is reported so that the list shrinks.
+known=$(sed -e 's/#.*//' -e 's/[[:space:]]*$//' -e '/^$/d' scripts/windows-known-failures.txt)
+passed=0 skipped=0 failing=0 known_failing=0
 for test in "$build"/tests/*/test_*.exe; do
     name=$(basename "$test" .exe)
     log=$logs/$name.log
@@ -87,17 +91,25 @@ for test in "$build"/tests/*/test_*.exe; do
     p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log")
     s=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) test.*/\1/p' "$log")
     f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$log")
-    passed=$((passed + ${p:-0})) skipped=$((skipped + ${s:-0})) failing=$((failing + ${f:-0}))
-    if [ "$status" -ne 0 ]; then
-        grep -E '^\[  FAILED  \]|Failure|error' "$log" | head -n 40
+    passed=$((passed + ${p:-0})) skipped=$((skipped + ${s:-0}))
+    cases=$(sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_]*\.[A-Za-z0-9_]*\) (.*/\1/p' "$log")
+    unexpected=$(grep -v -x -F "$known" <<< "$cases")
+    for listed in $(grep -x -F "$cases" <<< "$known"); do known_failing=$((known_failing + 1)); done
+    for case in $(sed -n 's/^\[       OK \] \([A-Za-z0-9_]*\.[A-Za-z0-9_]*\) (.*/\1/p' "$log"); do
+        grep -q -x -F "$case" <<< "$known" && echo "passes now, take it off the known failures: $case"
+    done
+    if [ "$status" -ne 0 ] && { [ -n "$unexpected" ] || [ -z "$cases" ]; }; then
+        grep -E '^\[  FAILED  \]|Failure' "$log" | head -n 40
         echo "FAILED: $name (exit $status, log: $log)"
         failed+=("$name under Wine")
-        [ -z "$f" ] && failing=$((failing + 1))
+        failing=$((failing + $(grep -c . <<< "$unexpected")))
+        [ -z "$cases" ] && failing=$((failing + 1))
     else
-        echo "ok: $name (${p:-0} passed, ${s:-0} skipped)"
+        echo "ok: $name (${p:-0} passed, ${s:-0} skipped${cases:+, known failures: $(echo $cases)})"
     fi
 done
-echo "Tests under Wine: $passed passed, $skipped skipped, $failing failed"
+echo "Tests under Wine: $passed passed, $skipped skipped, $known_failing known failures," \
+     "$failing other failures"
 
 # The screen for the window checks.
 display=:$((90 + RANDOM % 400))
@@ -115,23 +127,26 @@ window_check() {   # window_check EXE SHOT ARGS...
     start=$(date +%s%N)
     DISPLAY=$display wine "$exe" "$@" > "$build/window.log" 2>&1 &
     pid=$!
-    local deadline=$((SECONDS + 60))
+    # The first start in a fresh Wine set-up also sets up its fonts.
+    local deadline=$((SECONDS + 120)) painted=1
     while [ $SECONDS -lt $deadline ]; do
         # The splash screen comes first; the main window is the one with the
         # slide list, wider than the splash.
         if DISPLAY=$display QT_QPA_PLATFORM=xcb "$linux_build/quarvel-disttool" grab "$shot" 2> /dev/null \
             && [ "$(identify_width "$shot")" -gt 450 ]; then
             echo "painted window after $((($(date +%s%N) - start) / 1000000)) ms"
-            wineserver -k 2> /dev/null
-            wait "$pid" 2> /dev/null
-            return 0
+            painted=0
+            break
         fi
         sleep 0.2
     done
+    [ $painted -eq 0 ] || echo "no painted main window within 120 s (last screen shot: $shot)"
+    # Closed as a user would close it, so that it ends normally.
+    DISPLAY=$display wine taskkill /im quarvel.exe > /dev/null 2>&1
+    for _ in $(seq 1 50); do kill -0 "$pid" 2> /dev/null || break; sleep 0.2; done
     wineserver -k 2> /dev/null
     wait "$pid" 2> /dev/null
-    echo "no painted window within 60 s"
-    return 1
+    return $painted
 }
 # The width of a PNG, from its header.
 identify_width() { od -An -tu1 -j16 -N4 "$1" | awk '{print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4}'; }

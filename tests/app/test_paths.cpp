@@ -2,6 +2,7 @@
 // tests on real files.
 
 #include "paths.h"
+#include "settingslocation.h"
 
 #include <QDir>
 #include <QFile>
@@ -171,3 +172,28 @@ TEST(FileSystem, ExistenceTestsOnRealFiles)
 }
 
 } // namespace
+
+// The settings file: the program's folder when it can be written, else the
+// user's configuration folder (XDG_CONFIG_HOME, on Windows APPDATA); system
+// program folders never hold it.
+TEST(SettingsLocation, ProgramFolderWhenWritableElseTheUsersFolder)
+{
+    const QString s(QChar(nativePaths().separator));
+    const struct { const char *program; bool writable; const char *user; QString expected; } cases[] = {
+        {"P", true, "U", "P" + s + "Quarvel.ini"},
+        {"P", false, "U", "U" + s + "Quarvel" + s + "Quarvel.ini"},
+        {"P", false, "", "P" + s + "Quarvel.ini"},   // no user folder known: the program's, as before
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.expected.toStdString());
+        EXPECT_EQ(settingsFilePath(QString::fromUtf8(c.program), c.writable, QString::fromUtf8(c.user)), c.expected);
+    }
+#ifdef Q_OS_WIN
+    EXPECT_FALSE(isSystemProgramFolder(u"C:\\Program Files\\Quarvel"_qs)) << "decided by trying to write";
+#else
+    EXPECT_TRUE(isSystemProgramFolder(u"/usr/bin"_qs));
+    EXPECT_FALSE(isSystemProgramFolder(u"/usrlocal/bin"_qs));
+#endif
+    QTemporaryDir dir;
+    EXPECT_EQ(settingsFilePath(dir.path()), JoinPath(dir.path(), u"Quarvel.ini"_qs)) << "a folder that takes a file";
+}

@@ -150,11 +150,15 @@ TEST_F(AssociationTest, LetterCaseIsIgnoredButAnotherCommandOrAValueThatIsNotTex
 
 TEST(Association, AnOpenCommandTooLongForTheQueryBufferIsNeverFound)
 {
-    // The command is folder + "/q %1"; with its NUL it must fit 255 bytes.
-    for (const auto &[folderLength, associated] : {std::pair{249, true}, std::pair{250, false}}) {
+    // The command is the folder and what this platform adds to it ("/q %1",
+    // "\\q.EXE %1" and a drive); with its NUL it must fit 255 bytes.
+    MemoryRegistryStore probe;
+    const qsizetype added = mdlRegFunctions(probe, "/d/q").openCommand().size() - 2;
+    for (const auto &[commandLength, associated] : {std::pair{254, true}, std::pair{255, false}}) {
+        const qsizetype folderLength = commandLength - added;
         MemoryRegistryStore store;
         mdlRegFunctions reg(store, u'/' + QString(folderLength - 1, u'd') + "/q");
-        ASSERT_EQ(reg.openCommand().size(), folderLength + 5);
+        ASSERT_EQ(reg.openCommand().size(), commandLength);
         reg.AssociateSld();
         reg.AssociateSlb();
         EXPECT_EQ(reg.IsAssociated(), associated) << folderLength;
