@@ -70,7 +70,7 @@ QString JoinPath(const QString &folder, const QString &name, char16_t separator)
 
 QString JoinPath(const QString &folder, const QString &name)
 {
-    return JoinPath(folder, name, nativePaths().separator);
+    return JoinPath(nativeForm(folder), name, nativePaths().separator);
 }
 
 QString GetShotName(const QString &path, char16_t separator)

@@ -117,6 +117,10 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp > "$build/xvfb.log" 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2> /dev/null; wineserver -k 2> /dev/null' EXIT
 sleep 1
+# Every Wine program from here on sees that screen: Wine's desktop process,
+# started by the first program of a session, keeps the display it was given.
+export DISPLAY=$display
+wineserver -k 2> /dev/null   # the session of the tests, started without it
 
 # Starts quarvel.exe with the given arguments and waits for its painted main
 # window; saves the screen shot and prints the time from the start.
@@ -125,14 +129,14 @@ window_check() {   # window_check EXE SHOT ARGS...
     shift 2
     rm -f "$shot"
     start=$(date +%s%N)
-    DISPLAY=$display wine "$exe" "$@" > "$build/window.log" 2>&1 &
+    wine "$exe" "$@" > "$build/window.log" 2>&1 &
     pid=$!
     # The first start in a fresh Wine set-up also sets up its fonts.
     local deadline=$((SECONDS + 120)) painted=1
     while [ $SECONDS -lt $deadline ]; do
         # The splash screen comes first; the main window is the one with the
         # slide list, wider than the splash.
-        if DISPLAY=$display QT_QPA_PLATFORM=xcb "$linux_build/quarvel-disttool" grab "$shot" 2> /dev/null \
+        if QT_QPA_PLATFORM=xcb "$linux_build/quarvel-disttool" grab "$shot" 2> /dev/null \
             && [ "$(identify_width "$shot")" -gt 450 ]; then
             echo "painted window after $((($(date +%s%N) - start) / 1000000)) ms"
             painted=0
@@ -142,7 +146,7 @@ window_check() {   # window_check EXE SHOT ARGS...
     done
     [ $painted -eq 0 ] || echo "no painted main window within 120 s (last screen shot: $shot)"
     # Closed as a user would close it, so that it ends normally.
-    DISPLAY=$display wine taskkill /im quarvel.exe > /dev/null 2>&1
+    wine taskkill /im quarvel.exe > /dev/null 2>&1
     for _ in $(seq 1 50); do kill -0 "$pid" 2> /dev/null || break; sleep 0.2; done
     wineserver -k 2> /dev/null
     wait "$pid" 2> /dev/null

@@ -57,7 +57,10 @@ protected:
         mState.SettingsFile = path("prog/Quarvel.ini");
     }
 
-    QString path(const char *relative) const { return mDir.filePath(QString::fromUtf8(relative)); }
+    QString path(const char *relative) const
+    {
+        return QDir::toNativeSeparators(mDir.filePath(QString::fromUtf8(relative)));
+    }
     void settings(const QByteArray &bytes) { ASSERT_TRUE(test::writeFile(mState.SettingsFile, bytes)); }
     QByteArray settingsBytes() const { return test::readFile(mState.SettingsFile); }
     void start(const QString &commandLine) { readStartupState(mState, mPrompts, commandLine); }
@@ -99,7 +102,7 @@ TEST_F(StartupTest, CommandLineFileQuotedOrNotRelativeOrMissing)
     ASSERT_TRUE(QDir::setCurrent(path("My Slides")));
     start(u"./plan one.slb"_qs);
     QDir::setCurrent(saved);
-    EXPECT_EQ(mState.StartFolder, QDir(path("My Slides")).canonicalPath());
+    EXPECT_EQ(mState.StartFolder, QDir::toNativeSeparators(QDir(path("My Slides")).canonicalPath()));
 
     const QString missing = path("My Slides/none.slb");
     mPrompts.expectMessage(PromptIcon::Critical, u"Файл "_qs + missing + u" не найден"_qs);

@@ -12,6 +12,7 @@
 #include "testdata.h"
 
 #include <QAbstractItemView>
+#include <QDir>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -84,7 +85,8 @@ protected:
         mState.SettingsFile = path("Quarvel.ini");
     }
 
-    QString path(const QString &name) const { return mDir.filePath(name); }
+    // As the program writes paths (on Windows with "\\").
+    QString path(const QString &name) const { return QDir::toNativeSeparators(mDir.filePath(name)); }
 
     void makeLibrary(const QString &name, const QStringList &slides)
     {

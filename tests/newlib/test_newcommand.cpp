@@ -12,7 +12,7 @@ namespace {
 TEST(NewCommand, StartFoldersAndWhatIsWritten)
 {
     QTemporaryDir dir;
-    const auto at = [&](const char *name) { return dir.filePath(QLatin1String(name)); };
+    const auto at = [&](const char *name) { return QDir::toNativeSeparators(dir.filePath(QLatin1String(name))); };
     QDir(dir.path()).mkdir(u"libs"_qs);
     AppState state;
     state.SettingsFile = at("Quarvel.ini");
