@@ -69,13 +69,17 @@ if [ -z "$mirror" ]; then
         | awk 'tolower($1) == "uris:" { for (i = 2; i <= NF; i++) if ($i !~ /security/) { print $i; exit } }')
 fi
 mirror=${mirror:-http://deb.debian.org/debian}
-echo "deb-src $mirror bookworm main" > "$work/apt/sources.list"
+keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+signed=
+[ -f "$keyring" ] && signed="[signed-by=$keyring] "
+echo "deb-src $signed$mirror bookworm main" > "$work/apt/sources.list"
 apt_options=(-o "Dir::Etc::sourcelist=$work/apt/sources.list" -o "Dir::Etc::sourceparts=-"
              -o "Dir::State::Lists=$work/apt/lists" -o "Dir::Cache::Archives=$work/apt/archives"
              -o "APT::Get::List-Cleanup=0")
 echo "Fetching qt6-base $version from $mirror" >&2
 apt-get "${apt_options[@]}" update -qq >&2 || exit 1
-(cd "$work/src" && apt-get "${apt_options[@]}" source -qq "qt6-base=$version*" >&2) || exit 1
+# Bookworm's qt6-base is the 6.4.2 of the Linux build; the folder name says so.
+(cd "$work/src" && apt-get "${apt_options[@]}" source -qq qt6-base >&2) || exit 1
 # Debian's unpacked tree is named after the package (with the Debian
 # patches applied), not after Qt's own tarball.
 src=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-$version*" | head -1)

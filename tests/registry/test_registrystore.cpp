@@ -6,6 +6,9 @@
 #include "fileregistrystore.h"
 #include "memoryregistrystore.h"
 #include "testdata.h"
+#ifdef Q_OS_WIN
+#include "winregistrystore.h"
+#endif
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -127,3 +130,34 @@ TEST(FileStore, AStoreThatCannotBeReadOrWrittenReportsAFailure)
 }
 
 } // namespace
+
+#ifdef Q_OS_WIN
+// The system registry keeps the same rules: a key of its own under
+// HKEY_CLASSES_ROOT, so that no real association is touched, with text that
+// lies outside any ANSI code page, removed with everything below it.
+TEST(WindowsRegistry, TextRoundTripsAndATreeIsDeletedWhole)
+{
+    WinRegistryStore store;
+    const QString top = QStringLiteral("Quarvel.TestClass");
+    RegKey command = RegKey::Null;
+    ASSERT_EQ(store.createKey(RegKey::ClassesRoot, top + "\\Shell\\open\\command", &command), kRegSuccess);
+    const QByteArray text = QStringLiteral("C:\\Чертежи\\中文\\Quarvel.EXE %1").toUtf8() + '\0';
+    ASSERT_EQ(store.setValue(command, QString(), kRegSz, text), kRegSuccess);
+    store.closeKey(command);
+
+    RegKey opened = RegKey::Null;
+    RegValueType type = 0;
+    QByteArray data;
+    ASSERT_EQ(store.openKey(RegKey::ClassesRoot, top.toUpper() + "\\SHELL\\Open\\Command", &opened), kRegSuccess);
+    EXPECT_EQ(store.queryValue(opened, QString(), &type, &data, 255), kRegSuccess);
+    EXPECT_EQ(type, kRegSz);
+    EXPECT_EQ(data, text);
+    EXPECT_EQ(store.queryValue(opened, QString(), &type, &data, 4), kRegMoreData);
+    store.closeKey(opened);
+
+    ASSERT_EQ(store.openKey(RegKey::ClassesRoot, top, &opened), kRegSuccess);
+    EXPECT_EQ(store.deleteKey(opened, QString()), kRegSuccess);
+    store.closeKey(opened);
+    EXPECT_EQ(store.openKey(RegKey::ClassesRoot, top + "\\Shell", &opened), kRegFileNotFound);
+}
+#endif
