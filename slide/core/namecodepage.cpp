@@ -200,6 +200,64 @@ struct NameCodePage::Converters
 
 #ifdef _WIN32
 
+namespace {
+
+constexpr UINT kVietnamese = 1258;
+
+// Unicode normal form C or D of text (text itself when Windows cannot say).
+std::wstring normalized(NORM_FORM form, const std::wstring &text)
+{
+    if (text.empty())
+        return text;
+    const int size = NormalizeString(form, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (size <= 0)
+        return text;
+    std::wstring out(static_cast<std::size_t>(size), L'\0');
+    const int n = NormalizeString(form, text.data(), static_cast<int>(text.size()), out.data(), size);
+    if (n <= 0)
+        return text;
+    out.resize(static_cast<std::size_t>(n));
+    return out;
+}
+
+bool isCombiningMark(wchar_t c)
+{
+    WORD type = 0;
+    return GetStringTypeW(CT_CTYPE3, &c, 1, &type) && (type & C3_NONSPACING) && !(type & C3_ALPHA);
+}
+
+// The form a code page that writes some accents as separate marks (1258)
+// can hold: each letter joined with the one of its marks that gives a
+// character of its own (the rest follow as marks), as iconv writes it.
+std::wstring partlyComposed(const std::wstring &text, UINT codePage)
+{
+    const std::wstring apart = normalized(NormalizationD, text);
+    std::wstring out;
+    for (std::size_t i = 0; i < apart.size();) {
+        std::size_t end = i + 1;
+        while (end < apart.size() && isCombiningMark(apart[end]))
+            ++end;
+        std::wstring cluster = apart.substr(i, end - i);
+        for (std::size_t m = 1; m < cluster.size(); ++m) {
+            const std::wstring joined = normalized(NormalizationC, cluster.substr(0, 1) + cluster[m]);
+            char byte[8];
+            BOOL usedDefault = FALSE;
+            if (joined.size() == 1
+                && WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, joined.data(), 1, byte, sizeof byte, nullptr,
+                                       &usedDefault) == 1
+                && !usedDefault) {
+                cluster = joined + cluster.substr(1, m - 1) + cluster.substr(m + 1);
+                break;
+            }
+        }
+        out += cluster;
+        i = end;
+    }
+    return out;
+}
+
+} // namespace
+
 NameCodePage::Converters::~Converters() = default;
 
 Conversion NameCodePage::Converters::toUtf8(std::string_view in, std::string &out)
@@ -215,10 +273,18 @@ Conversion NameCodePage::Converters::toUtf8(std::string_view in, std::string &ou
                                       static_cast<int>(std::size(wide)));
     if (n <= 0)
         return Conversion::Invalid;
-    for (int i = 0; i < n; ++i) {
-        char32_t c = wide[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
+    // Code page 1258 writes some accented letters as a letter and a mark:
+    // they are shown as the one character they make, as iconv gives them.
+    // Other code pages are left as decoded (normal form C would also change
+    // some CJK compatibility characters).
+    std::wstring text(wide, static_cast<std::size_t>(n));
+    if (cp == kVietnamese)
+        text = normalized(NormalizationC, text);
+    const std::size_t count = text.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < count && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         }
         appendUtf8(out, c);
@@ -245,14 +311,18 @@ bool NameCodePage::Converters::fromUtf8(std::string_view in, std::string &out)
     }
     if (wide.empty())
         return true;
-    char buffer[256];
-    BOOL usedDefault = FALSE;
-    const int n = WideCharToMultiByte(static_cast<UINT>(entry->number), WC_NO_BEST_FIT_CHARS, wide.data(),
-                                      static_cast<int>(wide.size()), buffer, sizeof buffer, nullptr, &usedDefault);
-    if (n <= 0 || usedDefault)
-        return false;
-    out.assign(buffer, static_cast<std::size_t>(n));
-    return true;
+    const UINT cp = static_cast<UINT>(entry->number);
+    const auto encode = [&](const std::wstring &text) {
+        char buffer[256];
+        BOOL usedDefault = FALSE;
+        const int n = WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                          buffer, sizeof buffer, nullptr, &usedDefault);
+        if (n <= 0 || usedDefault)
+            return false;
+        out.assign(buffer, static_cast<std::size_t>(n));
+        return true;
+    };
+    return encode(wide) || (cp == kVietnamese && encode(partlyComposed(wide, cp)));
 }
 
 #else
