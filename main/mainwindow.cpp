@@ -6,6 +6,7 @@
 #include "filelistpane.h"
 #include "flatbutton.h"
 #include "inifile.h"
+#include "librarywatcher.h"
 #include "metafileview.h"
 #include "paths.h"
 #include "renderer.h"
@@ -99,6 +100,10 @@ MainWindow::MainWindow(AppState &state, Prompts &prompts, MainDialogs &dialogs, 
     buildMenus();
     connectCommands();
     buildFeatures();
+    // Changes other programs make to the open file are read by themselves.
+    mWatcher = new LibraryWatcher(this);
+    connect(mWatcher, &LibraryWatcher::changed, this, &MainWindow::openFileChanged);
+    connect(mWatcher, &LibraryWatcher::vanished, this, &MainWindow::openFileVanished);
 
     // Initialisation.
     setExportFormat(ExportFormat::Sld);
@@ -290,6 +295,7 @@ void MainWindow::showNothingOpen()
 
 void MainWindow::GetSldList(const QString &strLibeName)
 {
+    mWatcher->watch(strLibeName);
     mState.CurrentLibrary = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
     SlideLibrary &library = *mState.CurrentLibrary;
     if (!strLibeName.isEmpty()) {
@@ -786,6 +792,7 @@ bool MainWindow::changeLibrary(const QString &library, const std::function<bool(
         if (!edit(open))
             return false;
         open.saveLibrary(library);
+        mWatcher->noteOwnSave(library);
         return true;
     } catch (const SlideError &e) {
         message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ChangeLibrary, errorText(e, languageOf(mState.LanguageCode))));
@@ -950,6 +957,52 @@ void MainWindow::commandRefresh()
     const QList<QListWidgetItem *> same = mList->findItems(slide, Qt::MatchExactly);
     if (!slide.isEmpty() && !same.isEmpty())
         mList->setCurrentItem(same.first());
+}
+
+// ---- Changes made by other programs ------------------------------------
+
+void MainWindow::openFileChanged(const QString &path)
+{
+    // Another file was chosen since (a metafile, a folder): nothing to follow.
+    if (mFileList->selectedPath() != path) {
+        mWatcher->watch(QString());
+        return;
+    }
+    const QString current = mList->currentItem() ? mList->currentItem()->text() : QString();
+    QStringList selected;
+    for (const QModelIndex &index : mList->selectionModel()->selectedIndexes())
+        selected << index.data().toString();
+    // A file that was gone is back: the file list shows it selected again.
+    if (!mState.CurrentLibrary)
+        mFileList->setSelectedPath(path);
+    GetSldList(path);
+    QHash<QString, int> rows;
+    for (int row = mList->count() - 1; row >= 0; --row)
+        rows.insert(mList->item(row)->text(), row);
+    if (const auto row = rows.constFind(current); row != rows.constEnd())
+        mList->setCurrentRow(*row);
+    QItemSelection kept;
+    for (const QString &name : selected) {
+        if (const auto row = rows.constFind(name); row != rows.constEnd())
+            kept.select(mList->model()->index(*row, 0), mList->model()->index(*row, 0));
+    }
+    if (!kept.isEmpty())
+        mList->selectionModel()->select(kept, QItemSelectionModel::ClearAndSelect);
+}
+
+void MainWindow::openFileVanished(const QString &path, const core::Error &reason)
+{
+    if (mFileList->selectedPath() != path) {
+        mWatcher->watch(QString());
+        return;
+    }
+    mState.CurrentLibrary.reset();
+    {
+        const QSignalBlocker quiet(mList);
+        mList->clear();
+    }
+    showNothingOpen();
+    showOnPathBox(path, errorReasonText(reason, languageOf(mState.LanguageCode)));
 }
 
 // ---- Working on many slides ---------------------------------------------

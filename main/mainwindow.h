@@ -29,7 +29,12 @@ class QTemporaryDir;
 
 namespace quarvel {
 
+namespace core {
+class Error;
+}
+
 class FileListPane;
+class LibraryWatcher;
 class FlatButton;
 class SlideFilterBar;
 class TileView;
@@ -159,6 +164,12 @@ private:
     QString shownFolder() const;
     int selectedSlide() const;
 
+    // Another program changed the open file: it is read again, the slide on
+    // view and the selected slides kept where their names are still there;
+    // when it is gone, nothing is open and the path box says why.
+    void openFileChanged(const QString &path);
+    void openFileVanished(const QString &path, const core::Error &reason);
+
     AppState &mState;
     Prompts &mPrompts;
     MainDialogs &mDialogs;
@@ -185,6 +196,7 @@ private:
     QString mTitleFile;
     std::unique_ptr<QTemporaryDir> mDragFolder;
     int mDrags = 0;
+    LibraryWatcher *mWatcher = nullptr;
 };
 
 } // namespace quarvel
