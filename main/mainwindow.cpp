@@ -23,6 +23,7 @@
 #include <QClipboard>
 #include <QDrag>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUrl>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -961,11 +962,25 @@ void MainWindow::commandRefresh()
 
 // ---- Changes made by other programs ------------------------------------
 
+namespace {
+// A command is under way with a dialog or message up: the open file is not
+// read again under it, or it would go on with rows and objects that are no
+// longer what it asked about.
+bool commandUnderWay(const QWidget *window)
+{
+    return QApplication::activeModalWidget() != nullptr || !window->isEnabled();
+}
+} // namespace
+
 void MainWindow::openFileChanged(const QString &path)
 {
     // Another file was chosen since (a metafile, a folder): nothing to follow.
     if (mFileList->selectedPath() != path) {
         mWatcher->watch(QString());
+        return;
+    }
+    if (commandUnderWay(this)) {
+        QTimer::singleShot(LibraryWatcher::kQuietMs, this, [this, path] { openFileChanged(path); });
         return;
     }
     const QString current = mList->currentItem() ? mList->currentItem()->text() : QString();
@@ -994,6 +1009,10 @@ void MainWindow::openFileVanished(const QString &path, const core::Error &reason
 {
     if (mFileList->selectedPath() != path) {
         mWatcher->watch(QString());
+        return;
+    }
+    if (commandUnderWay(this)) {
+        QTimer::singleShot(LibraryWatcher::kQuietMs, this, [this, path, reason] { openFileVanished(path, reason); });
         return;
     }
     mState.CurrentLibrary.reset();

@@ -14,6 +14,7 @@
 #include "startup.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QProcess>
@@ -426,6 +427,16 @@ TEST_F(MainWindowTest, ChangesByAnotherProgramAreReadOncePerBurst)
     ASSERT_EQ(cli({"delete", lib, "ZED"}), 0);
     ASSERT_TRUE(rereads.wait(5000));
     EXPECT_EQ(listTexts(*w), QStringList({"GAMMA", "DOOR"}));
+
+    // Not under a command that waits for the user: read once it is answered.
+    QDialog question(w.get());
+    question.setModal(true);
+    question.show();
+    ASSERT_EQ(cli({"delete", lib, "GAMMA"}), 0);
+    ASSERT_TRUE(rereads.wait(5000));
+    EXPECT_FALSE(QTest::qWaitFor([&] { return w->slideList()->count() == 1; }, 2 * LibraryWatcher::kQuietMs));
+    question.hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->slideList()->count() == 1; }, 5000));
 }
 
 // A library deleted by another program leaves nothing open, saying why, and
