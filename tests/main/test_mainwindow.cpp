@@ -12,6 +12,7 @@
 #include "savefile.h"
 #include "slideview.h"
 #include "startup.h"
+#include "tileview.h"
 
 #include <QAction>
 #include <QDialog>
@@ -475,6 +476,26 @@ TEST_F(MainWindowTest, AVanishedLibraryLeavesNothingOpenUntilItIsBack)
     EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
     EXPECT_EQ(w->pathBox()->text(), path("three.slb(ALPHA)"));
     EXPECT_TRUE(w->button(ButtonDelete)->isEnabled());
+
+    // Replaced by a copy of the same size and time with its slides swapped:
+    // the tiles show the new slides.
+    w->setTilesShown(true);
+    ThumbnailCache &tiles = w->tileView()->thumbnails();
+    tiles.thumbnail(0);
+    tiles.thumbnail(1);
+    tiles.waitForIdle();
+    const QImage beta = tiles.thumbnail(1);
+    SlideLibrary swapped;
+    swapped.addSlideData(tinySlide(2), "ALPHA", "ALPHA");
+    swapped.addSlideData(tinySlide(1), "BETA", "BETA");
+    swapped.saveLibrary(path("swapped.tmp"));
+    ASSERT_EQ(otherProgram("touch", {"-r", lib, path("swapped.tmp")}), 0);
+    ASSERT_EQ(otherProgram("mv", {path("swapped.tmp"), lib}), 0);
+    QSignalSpy rereads(w->findChild<LibraryWatcher *>(), &LibraryWatcher::changed);
+    ASSERT_TRUE(rereads.wait(5000));
+    tiles.thumbnail(0);
+    tiles.waitForIdle();
+    EXPECT_EQ(tiles.thumbnail(0), beta);
 }
 
 // The tree follows the file list to a favourite, and shows the folder it
