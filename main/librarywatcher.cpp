@@ -53,6 +53,13 @@ void LibraryWatcher::noteOwnSave(const QString &path)
     mKnown = stampNow(mPath);
 }
 
+void LibraryWatcher::postpone()
+{
+    mKnown = mBeforeReport;
+    mFirstChange.start();
+    mQuiet.start();
+}
+
 void LibraryWatcher::somethingChanged()
 {
     if (mPath.isEmpty())
@@ -90,6 +97,7 @@ void LibraryWatcher::lookAtFile()
     const std::optional<core::FileStamp> now = stampNow(mPath, &failure);
     if (now == mKnown)
         return;
+    mBeforeReport = mKnown;
     mKnown = now;
     if (now)
         emit changed(mPath);

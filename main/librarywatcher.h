@@ -48,6 +48,10 @@ public:
     // is its own.
     void noteOwnSave(const QString &path);
 
+    // The report just made cannot be taken now: it is made again after the
+    // next quiet spell (once, however many changes come meanwhile).
+    void postpone();
+
 signals:
     // The file differs from what the window last read or wrote.
     void changed(const QString &path);
@@ -67,6 +71,7 @@ private:
     // The stamp of the file as the window knows it; none while the file is
     // missing (so that its return is a change).
     std::optional<core::FileStamp> mKnown;
+    std::optional<core::FileStamp> mBeforeReport;   // mKnown before the last report
 };
 
 } // namespace quarvel

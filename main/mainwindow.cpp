@@ -23,7 +23,6 @@
 #include <QClipboard>
 #include <QDrag>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUrl>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -980,7 +979,7 @@ void MainWindow::openFileChanged(const QString &path)
         return;
     }
     if (commandUnderWay(this)) {
-        QTimer::singleShot(LibraryWatcher::kQuietMs, this, [this, path] { openFileChanged(path); });
+        mWatcher->postpone();
         return;
     }
     const QString current = mList->currentItem() ? mList->currentItem()->text() : QString();
@@ -1012,7 +1011,7 @@ void MainWindow::openFileVanished(const QString &path, const core::Error &reason
         return;
     }
     if (commandUnderWay(this)) {
-        QTimer::singleShot(LibraryWatcher::kQuietMs, this, [this, path, reason] { openFileVanished(path, reason); });
+        mWatcher->postpone();
         return;
     }
     mState.CurrentLibrary.reset();
