@@ -2,14 +2,14 @@
 
 #include "captions.h"
 #include "errortexts.h"
+#include "exportcommands.h"
 #include "featuretexts.h"
 #include "filelistpane.h"
 #include "flatbutton.h"
 #include "inifile.h"
+#include "libraryeditor.h"
 #include "metafileview.h"
 #include "paths.h"
-#include "renderer.h"
-#include "core/filenames.h"
 #include "slideexport.h"
 #include "slidedrop.h"
 #include "slidefilter.h"
@@ -19,12 +19,8 @@
 #include "tileview.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDrag>
-#include <QTemporaryDir>
-#include <QUrl>
 #include <QMimeData>
-#include <QProgressDialog>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -32,6 +28,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QUndoStack>
 #include <QScreen>
 #include <QWindowStateChangeEvent>
 
@@ -55,16 +52,6 @@ public:
         setMouseTracking(true);
     }
 };
-
-PromptIcon promptIcon(MessageIcon icon)
-{
-    switch (icon) {
-    case MessageIcon::Stop: return PromptIcon::Critical;
-    case MessageIcon::Exclamation: return PromptIcon::Exclamation;
-    case MessageIcon::Question: return PromptIcon::Question;
-    }
-    return PromptIcon::Information;
-}
 
 Qt::CursorShape cursorShape(SplitterCursor cursor)
 {
@@ -95,6 +82,10 @@ MainWindow::MainWindow(AppState &state, Prompts &prompts, MainDialogs &dialogs, 
     mLayout = designedLayout();
 
     buildPanes();
+    mEditor = std::make_unique<LibraryEditor>(mState, mPrompts);
+    mEditor->onEdited = [this](const EditShown &shown) { showEdited(shown); };
+    mEditor->onReread = [this] { libraryReread(); };
+    mExport = std::make_unique<ExportCommands>(mState, mPrompts, mDialogs, this, mFileList, mList, mSlide);
     buildToolbar();
     buildMenus();
     connectCommands();
@@ -277,11 +268,12 @@ void MainWindow::connectCommands()
 
 void MainWindow::message(const MessageText &text)
 {
-    mPrompts.message({promptIcon(text.icon), text.text, text.title});
+    showMessage(mPrompts, text);
 }
 
 void MainWindow::showNothingOpen()
 {
+    mEditor->clearHistory();
     mSlide->setSlideFile(QString());
     mPathBox->clear();
     mList->setEnabled(false);
@@ -299,6 +291,7 @@ void MainWindow::GetSldList(const QString &strLibeName)
         }
         mList->setEnabled(true);
         library.setLibraryFile(strLibeName);
+        mEditor->libraryOpened(strLibeName);
         const Language lang = languageOf(mState.LanguageCode);
         // A file that cannot be read, or whose directory cannot be, is
         // reported with its reason; the other messages say what the file is
@@ -488,6 +481,8 @@ void MainWindow::fileSelected(const QString &path)
         mPathBox->clear();
         applyStates(noLibraryStates());
     }
+    if (item != ListItem::SlideFile)
+        mEditor->clearHistory();
     mTree->goToPath(path);
     mList->setEnabled(mList->count() > 1);
 }
@@ -621,6 +616,7 @@ void MainWindow::applyLanguage()
         if (!caption.isEmpty())
             it.value()->setText(caption);
     }
+    applyHistoryTexts();
     RedrawButtons();
 }
 
@@ -667,7 +663,7 @@ void MainWindow::commandSaveAs()
     // A single slide goes into the library under its file's name; one the
     // library cannot hold is given another by the user first.
     QString single = open.kind() == SlideLibrary::Kind::Slide ? open.slideName(0) : QString();
-    const bool named = single.isEmpty() || nameForLibrary(single);
+    const bool named = single.isEmpty() || mEditor->nameForLibrary(single);
     if (!path.isEmpty() && agreed && named) {
         try {
             if (!single.isEmpty() && single != open.slideName(0))
@@ -692,36 +688,11 @@ void MainWindow::commandAdd()
         mState.AddSlideFolder = shownFolder();
 
     const QString library = mState.AddTargetLibrary;
-    const Language lang = languageOf(mState.LanguageCode);
     const QString path = ShowOpenDialog(mState, mPrompts, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
                                         mState.AddSlideFolder, SlideFiles);
     mState.CurrentSlideName = path;
-    QString name = GetShotName(path);
-    if (!path.isEmpty() && nameForLibrary(name)) {
-        const int existing = mState.CurrentLibrary->indexOf(name);
-        bool replace = false;
-        if (existing >= 0) {
-            const MessageText q = rewriteSlideQuestion(lang, name, library);
-            replace = mPrompts.message({PromptIcon::Question, q.text, q.title}) == Answer::Yes;
-        }
-        if (existing < 0 || replace) {
-            const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
-                if (replace)
-                    edited.replaceSlide(existing, path);
-                else
-                    edited.addSlideFile(path, name);
-                return true;
-            });
-            if (saved) {
-                const QSignalBlocker quiet(mList);
-                if (replace)
-                    delete mList->takeItem(existing);
-                mList->addItem(mState.CurrentLibrary->slideName(mState.CurrentLibrary->slideCount() - 1));
-            }
-            if (replace)
-                mList->setCurrentRow(mList->count() - 1);
-        }
-    }
+    if (!path.isEmpty())
+        mEditor->addSlide(library, path, GetShotName(path));
     SetButtEnabled(library, mList->count());
     if (mList->count() > before)
         mList->setCurrentRow(mList->count() - 1);
@@ -731,74 +702,46 @@ void MainWindow::commandAdd()
 
 void MainWindow::commandDelete()
 {
-    const QList<int> rows = selectedSlides();
-    if (!mState.CurrentLibrary || rows.isEmpty())
-        return;
-    const QString library = mFileList->selectedPath();
-    const Language lang = languageOf(mState.LanguageCode);
-    if (rows.size() >= mList->count()) {
-        message(lastSlideKeptMessage(lang));
-        return;
-    }
-    const MessageText q = rows.size() == 1 ? deleteSlideQuestion(lang, mList->item(rows.front())->text(), library)
-                                           : deleteSlidesQuestion(lang, int(rows.size()), library);
-    if (mPrompts.message({PromptIcon::Question, q.text, q.title}) != Answer::Yes)
-        return;
-    const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
-        for (auto it = rows.crbegin(); it != rows.crend(); ++it)
-            edited.deleteSlide(*it);
-        return true;
-    });
-    if (!saved)
-        return;
-    {
-        const QSignalBlocker quiet(mList);
-        for (auto it = rows.crbegin(); it != rows.crend(); ++it)
-            delete mList->takeItem(*it);
-    }
-    // The entry that took the place of the first one deleted is shown; when
-    // the deleted ones were last, the entry before them.
-    const int row = std::min(rows.front(), mList->count() - 1);
-    mList->setCurrentRow(-1);
-    mList->setCurrentRow(row);
-    SetButtEnabled(library, mList->count());
+    mEditor->deleteSlides(mFileList->selectedPath(), selectedSlides());
 }
 
-bool MainWindow::nameForLibrary(QString &name)
+void MainWindow::libraryReread()
 {
-    const Language lang = languageOf(mState.LanguageCode);
-    std::optional<core::Error> fault;
-    while (!mState.CurrentLibrary->codec().encodeNew(name, nullptr, &fault)) {
-        const MessageText ask = slideNameInput(lang, fault ? errorReasonText(*fault, lang) : QString());
-        const std::optional<QString> typed = mPrompts.input(ask.text, ask.title, name);
-        if (!typed)
-            return false;
-        name = typed->trimmed();
-        fault.reset();
-    }
-    return true;
-}
-
-bool MainWindow::changeLibrary(const QString &library, const std::function<bool(SlideLibrary &)> &edit)
-{
-    SlideLibrary &open = *mState.CurrentLibrary;
-    try {
-        if (!edit(open))
-            return false;
-        open.saveLibrary(library);
-        return true;
-    } catch (const SlideError &e) {
-        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ChangeLibrary, errorText(e, languageOf(mState.LanguageCode))));
-    }
-    // A failed save leaves the file as it was: the object is read from it
-    // again, and the list follows when the file is not what it shows.
-    open.setLibraryFile(library);
+    // The list follows when the file is not what it shows.
+    const SlideLibrary &open = *mState.CurrentLibrary;
     bool same = open.slideCount() == mList->count();
     for (int i = 0; same && i < mList->count(); ++i)
         same = open.slideName(i) == mList->item(i)->text();
     if (!same)
         commandRefresh();
-    return false;
+}
+
+void MainWindow::showEdited(const EditShown &shown)
+{
+    const QString library = mFileList->selectedPath();
+    const SlideLibrary &open = *mState.CurrentLibrary;
+    if (shown.namesOnly && open.slideCount() == mList->count()) {
+        for (int row : shown.rows)
+            mList->item(row)->setText(open.slideName(row));
+        if (shown.current >= 0 && shown.current != mList->currentRow())
+            mList->setCurrentRow(shown.current);
+        else if (shown.rows.contains(mList->currentRow()))
+            ShowSld(library, mList->currentItem()->text());
+    } else {
+        {
+            const QSignalBlocker quiet(mList);
+            QStringList names;
+            for (int i = 0; i < open.slideCount(); ++i)
+                names << open.slideName(i);
+            mList->clear();
+            mList->addItems(names);   // one insertion: the filter runs once
+        }
+        mList->setCurrentRow(-1);
+        mList->setCurrentRow(shown.current);
+        for (int row : shown.rows.size() > 1 ? shown.rows : QList<int>())
+            mList->selectionModel()->select(mList->model()->index(row, 0), QItemSelectionModel::Select);
+    }
+    SetButtEnabled(library, mList->count());
 }
 
 void MainWindow::commandExport()
@@ -812,66 +755,19 @@ void MainWindow::commandExport()
 void MainWindow::exportToSld()
 {
     setExportFormat(ExportFormat::Sld);
-    if (!mState.CurrentLibrary || !mList->currentItem())
-        return;
-    const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
-                                        shownFolder(), mList->currentItem()->text(), SlideFiles);
-    if (path.isEmpty())
-        return;
-    try {
-        mState.CurrentLibrary->exportToSld(path, selectedSlide());
-    } catch (const SlideError &e) {
-        const Language lang = languageOf(mState.LanguageCode);
-        message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
-    }
-    mFileList->refresh();
+    mExport->exportToSld();
 }
 
 void MainWindow::exportToWmf()
 {
     setExportFormat(ExportFormat::Wmf);
-    exportShownSlide(MetafileFiles, [this](const SlideLibrary &library, int index, const QString &path) {
-        library.exportToWmf(path, index, mSlide->viewBackColor());
-    });
+    mExport->exportToWmf();
 }
 
 // DXF is offered beside the button's two formats; the button keeps the one it shows.
 void MainWindow::exportToDxf()
 {
-    exportShownSlide(DxfFiles, [](const SlideLibrary &library, int index, const QString &path) {
-        ExportChoice choice;
-        choice.format = ExportChoice::Format::Dxf;
-        exportSlide(library, index, path, choice);
-    });
-}
-
-// The slide on view, under the name of its file (a single slide) or its
-// library entry, written by write after the save dialog.
-void MainWindow::exportShownSlide(int fileTypes,
-                                  const std::function<void(const SlideLibrary &, int, const QString &)> &write)
-{
-    if (!mState.CurrentLibrary)
-        return;
-    const QString selected = mFileList->selectedPath();
-    const bool single = fileKindOf(selected) == FileKind::Slide;
-    const QString offered = single ? GetShotName(selected) : (mList->currentItem() ? mList->currentItem()->text() : QString());
-    const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
-                                        shownFolder(), offered, fileTypes);
-    if (path.isEmpty())
-        return;
-    try {
-        if (single) {
-            SlideLibrary shown(NameCodec(mState.NameCodePage));
-            shown.setLibraryFile(mSlide->slideFile());
-            write(shown, 0, path);
-        } else {
-            write(*mState.CurrentLibrary, selectedSlide(), path);
-        }
-    } catch (const SlideError &e) {
-        const Language lang = languageOf(mState.LanguageCode);
-        message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
-    }
-    mFileList->refresh();
+    mExport->exportToDxf();
 }
 
 void MainWindow::commandNew()
@@ -1001,9 +897,13 @@ void MainWindow::buildFeatures()
     // for Copy, the slide view) have the focus.
     auto *separator = new QAction(this);
     separator->setSeparator(true);
-    const QList<QAction *> menu = {action("cmnuSelectAll"), separator, action("cmnuDelete"),
+    buildHistory();
+    auto *historySeparator = new QAction(this);
+    historySeparator->setSeparator(true);
+    const QList<QAction *> menu = {action("mnuAUndo"), action("mnuARedo"), historySeparator,
+                                   action("cmnuSelectAll"), separator, action("cmnuDelete"),
                                    action("cmnuRename"), action("cmnuExport"), action("cmnuCopy")};
-    for (QAction *a : menu)
+    for (QAction *a : menu.mid(3))
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     for (QWidget *w : {static_cast<QWidget *>(mList), static_cast<QWidget *>(mTiles)}) {
         w->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -1043,57 +943,46 @@ void MainWindow::buildFeatures()
     });
 }
 
+void MainWindow::buildHistory()
+{
+    // The stack's own actions follow its state and name what they would do;
+    // a click goes to the editor, which applies and saves the step before
+    // the stack moves.
+    QUndoStack &history = mEditor->history();
+    QAction *undo = history.createUndoAction(this);
+    QAction *redo = history.createRedoAction(this);
+    QMenu *actions = menuBar()->findChild<QMenu *>(QStringLiteral("mnuActions"));
+    QAction *first = actions ? actions->actions().value(0) : nullptr;
+    for (QAction *a : {undo, redo}) {
+        QObject::disconnect(a, &QAction::triggered, &history, nullptr);
+        actions ? actions->insertAction(first, a) : addAction(a);
+    }
+    if (actions)
+        actions->insertSeparator(first);
+    undo->setObjectName(QStringLiteral("mnuAUndo"));
+    redo->setObjectName(QStringLiteral("mnuARedo"));
+    undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    connect(undo, &QAction::triggered, this, [this] { mEditor->undo(); });
+    connect(redo, &QAction::triggered, this, [this] { mEditor->redo(); });
+    mActions.insert(undo->objectName(), undo);
+    mActions.insert(redo->objectName(), redo);
+    // After the actions' own texts: the captions of the interface language.
+    connect(&history, &QUndoStack::indexChanged, this, &MainWindow::applyHistoryTexts);
+    connect(&history, &QUndoStack::undoTextChanged, this, &MainWindow::applyHistoryTexts);
+    connect(&history, &QUndoStack::redoTextChanged, this, &MainWindow::applyHistoryTexts);
+}
+
+void MainWindow::applyHistoryTexts()
+{
+    const Language lang = languageOf(mState.LanguageCode);
+    mActions.value(QStringLiteral("mnuAUndo"))->setText(mEditor->undoCaption(lang));
+    mActions.value(QStringLiteral("mnuARedo"))->setText(mEditor->redoCaption(lang));
+}
+
 void MainWindow::addSlideFiles(const QStringList &files)
 {
-    if (!mState.CurrentLibrary || mState.CurrentLibrary->kind() != SlideLibrary::Kind::Library)
-        return;
-    const QString library = mFileList->selectedPath();
-    const Language lang = languageOf(mState.LanguageCode);
-    // Each name already in the library, or dropped before it, asks the
-    // rewrite question; then everything agreed is added in one save.
-    struct Planned
-    {
-        QString path;
-        QString name;
-    };
-    std::vector<Planned> plan;
-    for (const QString &path : files) {
-        const QString name = GetShotName(path);
-        const bool taken = mState.CurrentLibrary->indexOf(name) >= 0
-                           || std::any_of(plan.begin(), plan.end(), [&](const Planned &p) {
-                                  return mState.CurrentLibrary->codec().sameName(p.name, name);
-                              });
-        if (taken) {
-            const MessageText q = rewriteSlideQuestion(lang, name, library);
-            if (mPrompts.message({PromptIcon::Question, q.text, q.title}) != Answer::Yes)
-                continue;
-        }
-        plan.push_back({path, name});
-    }
-    if (plan.empty())
-        return;
-    const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
-        for (const Planned &p : plan) {
-            const int existing = edited.indexOf(p.name);
-            if (existing >= 0)
-                edited.replaceSlide(existing, p.path);
-            else
-                edited.addSlideFile(p.path, p.name);
-        }
-        return true;
-    });
-    const int current = mList->currentRow();
-    {
-        const QSignalBlocker quiet(mList);
-        QStringList names;
-        for (int i = 0; i < mState.CurrentLibrary->slideCount(); ++i)
-            names << mState.CurrentLibrary->slideName(i);
-        mList->clear();
-        mList->addItems(names);   // one insertion: the filter runs once
-    }
-    SetButtEnabled(library, mList->count());
-    mList->setCurrentRow(-1);
-    mList->setCurrentRow(saved ? mList->count() - 1 : std::min(current, mList->count() - 1));
+    mEditor->addSlideFiles(mFileList->selectedPath(), files);
 }
 
 void MainWindow::placeSlideList(const QRect &rect)
@@ -1162,139 +1051,22 @@ void MainWindow::commandRename()
     const QList<int> rows = selectedSlides();
     if (!mState.CurrentLibrary || mState.CurrentLibrary->kind() != SlideLibrary::Kind::Library || rows.isEmpty())
         return;
-    const int row = rows.contains(mList->currentRow()) ? mList->currentRow() : rows.front();
-    const QString library = mFileList->selectedPath();
-    const Language lang = languageOf(mState.LanguageCode);
-    const QString old = mList->item(row)->text();
-    QString typed = old;
-    while (true) {
-        const InputPrompt ask = renameSlideInput(lang, old);
-        const std::optional<QString> answer = mPrompts.input(ask.prompt, ask.title, typed);
-        if (!answer)
-            return;
-        typed = answer->trimmed();
-        const NameProblem problem = checkNewSlideName(*mState.CurrentLibrary, row, typed);
-        if (problem == NameProblem::None)
-            break;
-        message(badSlideNameMessage(lang, typed, problem));
-    }
-    const QByteArray before = mState.CurrentLibrary->slideNameBytes(row);
-    const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
-        edited.renameSlide(row, typed);
-        return edited.slideNameBytes(row) != before;
-    });
-    if (!saved)
-        return;
-    const QString name = mState.CurrentLibrary->slideName(row);
-    mList->item(row)->setText(name);
-    if (mList->currentRow() == row)
-        ShowSld(library, name);
-    SetButtEnabled(library, mList->count());
+    mEditor->renameSlide(mFileList->selectedPath(), rows.contains(mList->currentRow()) ? mList->currentRow() : rows.front());
 }
 
 void MainWindow::commandExportSlides()
 {
-    const SlideLibrary *library = mState.CurrentLibrary.get();
-    if (!library || library->kind() != SlideLibrary::Kind::Library)
-        return;
-    const QList<int> selected = selectedSlides();
-    ExportOffer offer;
-    offer.selectedCount = int(selected.size());
-    offer.slideCount = library->slideCount();
-    offer.folder = shownFolder();
-    if (mSlide->hasSlide())
-        offer.aspect = mSlide->slideHeader().drawingAspect();
-    const std::optional<ExportChoice> choice = mDialogs.exportChoice(offer);
-    if (!choice)
-        return;
-    QList<int> rows = selected;
-    if (choice->wholeLibrary || rows.isEmpty()) {
-        rows.clear();
-        for (int i = 0; i < library->slideCount(); ++i)
-            rows << i;
-    }
-    const QStringList paths = exportPaths(*library, rows, *choice);
-    const Language lang = languageOf(mState.LanguageCode);
-    const auto existing = std::count_if(paths.begin(), paths.end(), [](const QString &p) { return QFileInfo::exists(p); });
-    bool overwrite = true;
-    if (existing > 0) {
-        const MessageText q = exportOverwriteQuestion(lang, int(existing), QDir::toNativeSeparators(choice->folder));
-        const Answer answer = mPrompts.message({PromptIcon::Question, q.text, q.title, true});
-        if (answer == Answer::Cancel)
-            return;
-        overwrite = answer == Answer::Yes;
-    }
-    QDir().mkpath(choice->folder);
-    // A long export shows its progress and can be stopped between slides.
-    std::unique_ptr<QProgressDialog> progress;
-    if (rows.size() > 100) {
-        progress = std::make_unique<QProgressDialog>(exportProgressText(lang), cancelText(lang), 0, int(rows.size()), this);
-        progress->setWindowTitle(QString::fromLatin1(kProgramName));
-        progress->setWindowModality(Qt::WindowModal);
-        progress->setMinimumDuration(0);
-    }
-    for (int i = 0; i < rows.size(); ++i) {
-        if (progress) {
-            progress->setValue(i);
-            if (progress->wasCanceled())
-                break;
-        }
-        if (!overwrite && QFileInfo::exists(paths[i]))
-            continue;
-        try {
-            exportSlide(*library, rows[i], paths[i], *choice);
-        } catch (const SlideError &e) {
-            message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
-            break;
-        }
-    }
-    mFileList->refresh();
+    mExport->exportSlides(selectedSlides());
 }
 
 std::unique_ptr<QMimeData> MainWindow::slidesAsFiles(const QList<int> &rows)
 {
-    const SlideLibrary *library = mState.CurrentLibrary.get();
-    if (!library || library->kind() != SlideLibrary::Kind::Library || rows.isEmpty())
-        return nullptr;
-    if (!mDragFolder)
-        mDragFolder = std::make_unique<QTemporaryDir>();
-    // A folder per drag: a file manager may still be copying the last one.
-    const QString folder = mDragFolder->filePath(QString::number(++mDrags));
-    QList<QUrl> urls;
-    core::UniqueFileNames names(".sld");
-    try {
-        if (!mDragFolder->isValid() || !QDir().mkpath(folder))
-            throw SlideError(QDir::toNativeSeparators(folder), QStringLiteral("cannot create the folder"));
-        for (int row : rows) {
-            const QString path =
-                QDir(folder).filePath(QString::fromStdString(names.nameFor(library->slideName(row).toStdString())));
-            library->exportToSld(path, row);
-            urls << QUrl::fromLocalFile(path);
-        }
-    } catch (const SlideError &e) {
-        const Language lang = languageOf(mState.LanguageCode);
-        message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
-        return nullptr;
-    }
-    auto data = std::make_unique<QMimeData>();
-    data->setUrls(urls);
-    return data;
+    return mExport->slidesAsFiles(rows);
 }
 
 void MainWindow::commandCopyPicture()
 {
-    if (!mSlide->hasSlide() || !mSlide->isVisible())
-        return;
-    QSize size = mSlide->size();
-    if (size.width() < 16 || size.height() < 16)
-        size = QSize(640, 480);
-    const QColor background = mSlide->viewBackColor();
-    auto *data = new QMimeData;
-    data->setImageData(renderToImage(mSlide->slideHeader(), mSlide->slideDrawing(), size, background));
-    // Either form may be missing when memory runs out; the other still goes.
-    if (const QByteArray svg = renderToSvg(mSlide->slideHeader(), mSlide->slideDrawing(), size, background); !svg.isEmpty())
-        data->setData(QStringLiteral("image/svg+xml"), svg);
-    QGuiApplication::clipboard()->setMimeData(data);
+    mExport->copyPicture();
 }
 
 // ---- Window events -----------------------------------------------------

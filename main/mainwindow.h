@@ -25,11 +25,12 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QMimeData;
-class QTemporaryDir;
 
 namespace quarvel {
 
+class ExportCommands;
 class FileListPane;
+class LibraryEditor;
 class FlatButton;
 class SlideFilterBar;
 class TileView;
@@ -115,6 +116,7 @@ public:
     QAction *menuAction(const QString &name) const { return mActions.value(name); }
     QMenu *exportPopup() const { return mExportPopup; }
     TileView *tileView() const { return mTiles; }
+    LibraryEditor &editor() const { return *mEditor; }
     SlideFilterBar *filterBar() const { return mFilter; }
 
 protected:
@@ -133,23 +135,20 @@ private:
     void applyLayout();
     void applyStates(const CommandStates &states);
     void setExportFormat(ExportFormat format);
-    void exportShownSlide(int fileTypes,
-                          const std::function<void(const SlideLibrary &, int, const QString &)> &write);
     void showNothingOpen();
     void fileSelected(const QString &path);
     // What is wrong with the slide on view and with the open library, in the
     // interface language; empty when both are sound.
     QString damageNote(const QString &slide) const;
     void showOnPathBox(const QString &text, const QString &damage);
-    // Runs edit on the open library (false: nothing changed) and saves it to
-    // library. On failure the message names it and the object is read again
-    // from the file, which a failed save leaves as it was.
-    bool changeLibrary(const QString &library, const std::function<bool(SlideLibrary &)> &edit);
-    // A slide name that the libraries' name rule refuses (too long, a blank
-    // or a forbidden character) is not refused outright: the box asks for
-    // another, saying why, until one is accepted; false when the user
-    // cancels.
-    bool nameForLibrary(QString &name);
+    // After an edit, undo or redo: the list, tiles and title show the open
+    // library, the slides it concerns selected.
+    void showEdited(const struct EditShown &shown);
+    // After a failed save read the library again: the list follows.
+    void libraryReread();
+    // Undo and Redo in the Actions menu (mnuAUndo, mnuARedo).
+    void buildHistory();
+    void applyHistoryTexts();
     void message(const struct MessageText &text);
     void paneAreaResized();
     void splitterMouse(QEvent *event);
@@ -183,8 +182,8 @@ private:
     SlideFilterBar *mFilter = nullptr;
     TileView *mTiles = nullptr;
     QString mTitleFile;
-    std::unique_ptr<QTemporaryDir> mDragFolder;
-    int mDrags = 0;
+    std::unique_ptr<LibraryEditor> mEditor;
+    std::unique_ptr<ExportCommands> mExport;
 };
 
 } // namespace quarvel
