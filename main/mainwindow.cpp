@@ -14,6 +14,7 @@
 #include "slidedrop.h"
 #include "slidefilter.h"
 #include "slideerror.h"
+#include "slidecommands.h"
 #include "slidespec.h"
 #include "slideview.h"
 #include "tileview.h"
@@ -86,6 +87,7 @@ MainWindow::MainWindow(AppState &state, Prompts &prompts, MainDialogs &dialogs, 
     mEditor->onEdited = [this](const EditShown &shown) { showEdited(shown); };
     mEditor->onReread = [this] { libraryReread(); };
     mExport = std::make_unique<ExportCommands>(mState, mPrompts, mDialogs, this, mFileList, mList, mSlide);
+    mFileCommands = std::make_unique<SlideCommands>(mState, mPrompts, mDialogs, *mEditor);
     buildToolbar();
     buildMenus();
     connectCommands();
@@ -292,60 +294,23 @@ void MainWindow::GetSldList(const QString &strLibeName)
         mList->setEnabled(true);
         library.setLibraryFile(strLibeName);
         mEditor->libraryOpened(strLibeName);
-        const Language lang = languageOf(mState.LanguageCode);
-        // A file that cannot be read, or whose directory cannot be, is
-        // reported with its reason; the other messages say what the file is
-        // not.
-        const std::optional<core::Error> &failure = library.loadFailure();
-        const bool unreadable = library.kind() == SlideLibrary::Kind::None && failure
-                                && failure->reason() != core::Reason::NotSlideOrLibrary
-                                && failure->reason() != core::Reason::NotASlide;
-        const QString reason = unreadable ? errorReasonText(*failure, lang) : QString();
-        const int count = std::min(library.slideCount(), int(std::numeric_limits<qint16>::max()));
+        const OpenCheck opened = checkOpened(library, strLibeName, languageOf(mState.LanguageCode));
+        if (!opened.names.isEmpty())
+            mState.CurrentSlideName = opened.names.last();
+        if (opened.refusal) {
+            message(*opened.refusal);
+            if (opened.dropObject)
+                mState.CurrentLibrary = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
+            showNothingOpen();
+            return;
+        }
         if (fileKindOf(strLibeName) == FileKind::Library) {
-            QStringList names;
-            names.reserve(count);
-            for (int i = 0; i < count; ++i)
-                names << library.slideName(i);
-            if (!names.isEmpty())
-                mState.CurrentSlideName = names.last();
             {
                 const QSignalBlocker quiet(mList);
-                mList->addItems(names);
-            }
-            // A directory whose every entry points nowhere is not read as
-            // a library of garbage names: it is refused with what is wrong.
-            const core::Library &core = library.core();
-            bool readable = count == 0;
-            for (int i = 0; i < count && !readable; ++i)
-                readable = core.isReadable(std::size_t(i));
-            if (!readable && !core.problems().empty()) {
-                const core::LibraryProblem &first = core.problems().front();
-                const QString what = libraryProblemText(first, library.codec().decode(QByteArray::fromStdString(first.name)), lang);
-                message(openFailedMessage(lang, strLibeName, directoryUnreadableText(what, lang)));
-                {
-                    const QSignalBlocker quiet(mList);
-                    mList->clear();
-                }
-                mState.CurrentLibrary = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
-                showNothingOpen();
-                return;
-            }
-            if (mList->count() == 0) {
-                message(unreadable ? openFailedMessage(lang, strLibeName, reason)
-                                   : notLibraryMessage(lang, strLibeName));
-                showNothingOpen();
-                return;
+                mList->addItems(opened.names);
             }
             mList->setCurrentRow(0);   // shows the first slide
         } else {
-            mState.CurrentSlideName = library.slideName(0);
-            if (mState.CurrentSlideName.isEmpty()) {
-                message(unreadable ? openFailedMessage(lang, strLibeName, reason)
-                                   : notSlideMessage(lang, strLibeName));
-                showNothingOpen();
-                return;
-            }
             ShowSld(strLibeName, mState.CurrentSlideName);
         }
     }
@@ -357,42 +322,9 @@ void MainWindow::ShowSld(const QString &strLibeName, const QString &strSldName)
 {
     const QString spec = fileKindOf(strLibeName) == FileKind::Library ? makeSlideSpec(strLibeName, strSldName)
                                                                        : strLibeName;
-    showOnPathBox(spec, damageNote(strSldName));
+    showOnPathBox(spec, damageNote(mState.CurrentLibrary.get(), strSldName, languageOf(mState.LanguageCode)));
     mState.CurrentSlideSpec = spec;
     mSlide->setSlideFile(spec);
-}
-
-QString MainWindow::damageNote(const QString &slide) const
-{
-    const SlideLibrary *library = mState.CurrentLibrary.get();
-    if (!library || library->kind() == SlideLibrary::Kind::None)
-        return {};
-    const Language lang = languageOf(mState.LanguageCode);
-    const bool inLibrary = library->kind() == SlideLibrary::Kind::Library;
-    QStringList notes;
-    const int index = inLibrary ? library->indexOf(slide) : 0;
-    if (index >= 0) {
-        try {
-            notes << slideDamageText(inLibrary ? slide : QString(), library->decode(index, nullptr), lang);
-        } catch (const SlideError &e) {
-            notes << errorReasonText(e.error(), lang);
-        }
-    }
-    const std::vector<core::LibraryProblem> &problems = library->core().problems();
-    if (inLibrary && !problems.empty()) {
-        const core::LibraryProblem &first = problems.front();
-        const QString what = libraryProblemText(first, library->codec().decode(QByteArray::fromStdString(first.name)), lang);
-        notes << (problems.size() == 1
-                      ? (lang == Language::Russian ? QStringLiteral("библиотека повреждена: %1")
-                                                   : QStringLiteral("the library is damaged: %1"))
-                            .arg(what)
-                      : (lang == Language::Russian ? QStringLiteral("библиотека повреждена (%1 нарушений), первое: %2")
-                                                   : QStringLiteral("the library is damaged (%1 problems), first: %2"))
-                            .arg(problems.size())
-                            .arg(what));
-    }
-    notes.removeAll(QString());
-    return notes.join(QStringLiteral("; "));
 }
 
 void MainWindow::showOnPathBox(const QString &text, const QString &damage)
@@ -647,32 +579,7 @@ void MainWindow::commandSaveAs()
     if (!mState.CurrentLibrary)
         return;
     mButtons[ButtonSave]->setEnabled(false);
-    const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
-                                        shownFolder(), GetShotName(mFileList->selectedPath()), LibraryFiles);
-    const Language lang = languageOf(mState.LanguageCode);
-    // A damaged slide or library is written as it stands only when the user
-    // agrees.
-    const SlideLibrary &open = *mState.CurrentLibrary;
-    const QString damage = open.kind() == SlideLibrary::Kind::Slide || !open.core().problems().empty()
-                               ? damageNote(open.slideName(mList->currentRow() >= 0 ? mList->currentRow() : 0))
-                               : QString();
-    const bool agreed = damage.isEmpty()
-                        || mPrompts.message({PromptIcon::Question,
-                                             saveDamagedQuestion(lang, mFileList->selectedPath(), damage).text})
-                               == Answer::Yes;
-    // A single slide goes into the library under its file's name; one the
-    // library cannot hold is given another by the user first.
-    QString single = open.kind() == SlideLibrary::Kind::Slide ? open.slideName(0) : QString();
-    const bool named = single.isEmpty() || mEditor->nameForLibrary(single);
-    if (!path.isEmpty() && agreed && named) {
-        try {
-            if (!single.isEmpty() && single != open.slideName(0))
-                mState.CurrentLibrary->renameSlide(0, single);
-            mState.CurrentLibrary->saveLibrary(path);
-        } catch (const SlideError &e) {
-            message(failureMessage(lang, FailedAction::SaveLibrary, errorText(e, lang)));
-        }
-    }
+    mFileCommands->saveAs(mFileList->selectedPath(), shownFolder(), mList->currentRow());
     mFileList->refresh();
     mButtons[ButtonSave]->setEnabled(true);
 }
@@ -773,28 +680,8 @@ void MainWindow::exportToDxf()
 void MainWindow::commandNew()
 {
     mButtons[ButtonNew]->setEnabled(false);
-    // DirSLD and DirLib were checked at start, but a folder may have gone
-    // since; the folder on view stands in for one that has.
-    const auto existingOrShown = [this](const QString &folder) {
-        return !folder.isEmpty() && IsExistingFolder(folder) ? folder : shownFolder();
-    };
-    mState.NewLibrary.reset();
-    std::unique_ptr<SlideLibrary> built = mDialogs.newLibrary(existingOrShown(mState.SlideFolder));
-    if (built) {
-        mState.NewLibrary = std::move(built);
-        const QString folder = existingOrShown(mState.LibraryFolder);
-        const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
-                                            folder, QString(), LibraryFiles);
-        if (!path.isEmpty()) {
-            try {
-                mState.NewLibrary->saveLibrary(path);
-            } catch (const SlideError &e) {
-                message(failureMessage(languageOf(mState.LanguageCode), FailedAction::SaveLibrary, errorText(e, languageOf(mState.LanguageCode))));
-            }
-        }
-        mState.NewLibrary.reset();
+    if (mFileCommands->newLibrary(shownFolder()))
         mFileList->refresh();
-    }
     mButtons[ButtonNew]->setEnabled(true);
 }
 

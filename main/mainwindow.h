@@ -32,6 +32,7 @@ class ExportCommands;
 class FileListPane;
 class LibraryEditor;
 class FlatButton;
+class SlideCommands;
 class SlideFilterBar;
 class TileView;
 class FolderTreePane;
@@ -137,9 +138,6 @@ private:
     void setExportFormat(ExportFormat format);
     void showNothingOpen();
     void fileSelected(const QString &path);
-    // What is wrong with the slide on view and with the open library, in the
-    // interface language; empty when both are sound.
-    QString damageNote(const QString &slide) const;
     void showOnPathBox(const QString &text, const QString &damage);
     // After an edit, undo or redo: the list, tiles and title show the open
     // library, the slides it concerns selected.
@@ -184,6 +182,7 @@ private:
     QString mTitleFile;
     std::unique_ptr<LibraryEditor> mEditor;
     std::unique_ptr<ExportCommands> mExport;
+    std::unique_ptr<SlideCommands> mFileCommands;
 };
 
 } // namespace quarvel
