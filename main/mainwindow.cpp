@@ -7,6 +7,7 @@
 #include "filelistpane.h"
 #include "flatbutton.h"
 #include "inifile.h"
+#include "librarybrowser.h"
 #include "libraryeditor.h"
 #include "metafileview.h"
 #include "paths.h"
@@ -84,10 +85,12 @@ MainWindow::MainWindow(AppState &state, Prompts &prompts, MainDialogs &dialogs, 
 
     buildPanes();
     mEditor = std::make_unique<LibraryEditor>(mState, mPrompts);
-    mEditor->onEdited = [this](const EditShown &shown) { showEdited(shown); };
-    mEditor->onReread = [this] { libraryReread(); };
     mExport = std::make_unique<ExportCommands>(mState, mPrompts, mDialogs, this, mFileList, mList, mSlide);
     mFileCommands = std::make_unique<SlideCommands>(mState, mPrompts, mDialogs, *mEditor);
+    mBrowser = std::make_unique<LibraryBrowser>(LibraryBrowser::Panes{mTree, mFileList, mList, mSlide, mPicture, mPathBox},
+                                                mState, mPrompts, *mEditor);
+    mBrowser->applyStates = [this](const CommandStates &states) { applyStates(states); };
+    mBrowser->refresh = [this] { commandRefresh(); };
     buildToolbar();
     buildMenus();
     connectCommands();
@@ -273,68 +276,19 @@ void MainWindow::message(const MessageText &text)
     showMessage(mPrompts, text);
 }
 
-void MainWindow::showNothingOpen()
-{
-    mEditor->clearHistory();
-    mSlide->setSlideFile(QString());
-    mPathBox->clear();
-    mList->setEnabled(false);
-    applyStates(noLibraryStates());
-}
-
 void MainWindow::GetSldList(const QString &strLibeName)
 {
-    mState.CurrentLibrary = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
-    SlideLibrary &library = *mState.CurrentLibrary;
-    if (!strLibeName.isEmpty()) {
-        {
-            const QSignalBlocker quiet(mList);
-            mList->clear();
-        }
-        mList->setEnabled(true);
-        library.setLibraryFile(strLibeName);
-        mEditor->libraryOpened(strLibeName);
-        const OpenCheck opened = checkOpened(library, strLibeName, languageOf(mState.LanguageCode));
-        if (!opened.names.isEmpty())
-            mState.CurrentSlideName = opened.names.last();
-        if (opened.refusal) {
-            message(*opened.refusal);
-            if (opened.dropObject)
-                mState.CurrentLibrary = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
-            showNothingOpen();
-            return;
-        }
-        if (fileKindOf(strLibeName) == FileKind::Library) {
-            {
-                const QSignalBlocker quiet(mList);
-                mList->addItems(opened.names);
-            }
-            mList->setCurrentRow(0);   // shows the first slide
-        } else {
-            ShowSld(strLibeName, mState.CurrentSlideName);
-        }
-    }
-    SetButtEnabled(strLibeName, mList->count());
-    mList->setEnabled(mList->count() > 1);
+    mBrowser->GetSldList(strLibeName);
 }
 
 void MainWindow::ShowSld(const QString &strLibeName, const QString &strSldName)
 {
-    const QString spec = fileKindOf(strLibeName) == FileKind::Library ? makeSlideSpec(strLibeName, strSldName)
-                                                                       : strLibeName;
-    showOnPathBox(spec, damageNote(mState.CurrentLibrary.get(), strSldName, languageOf(mState.LanguageCode)));
-    mState.CurrentSlideSpec = spec;
-    mSlide->setSlideFile(spec);
+    mBrowser->ShowSld(strLibeName, strSldName);
 }
 
-void MainWindow::showOnPathBox(const QString &text, const QString &damage)
+void MainWindow::fileSelected(const QString &path)
 {
-    // A damage is said next to what is on view, in the colour of a warning.
-    mPathBox->setText(damage.isEmpty() ? text : text + QStringLiteral("  \u2014  ") + damage);
-    mPathBox->setToolTip(damage);
-    QPalette palette = mPathBox->palette();
-    palette.setColor(QPalette::Text, damage.isEmpty() ? QApplication::palette().color(QPalette::Text) : QColor(176, 0, 0));
-    mPathBox->setPalette(palette);
+    mBrowser->fileSelected(path);
 }
 
 void MainWindow::SetButtEnabled(const QString &strLibeName, qint32 lngListCount)
@@ -382,41 +336,6 @@ void MainWindow::selectFile(const QString &path)
 {
     mFileList->setSelectedPath(path);
     fileSelected(path);
-}
-
-void MainWindow::fileSelected(const QString &path)
-{
-    const ListItem item = listItemKind(path);
-    if (item == ListItem::Metafile) {
-        mSlide->hide();
-        mPicture->show();
-        if (!mPicture->setPicture(path))
-            message(metafileUnreadableMessage(languageOf(mState.LanguageCode), path));
-        mState.CurrentLibrary.reset();
-        mList->clear();
-        mPathBox->setText(path);
-        applyStates(noLibraryStates());
-    } else if (item == ListItem::SlideFile) {
-        mPicture->hide();
-        mPicture->setPicture(QString());
-        mSlide->show();
-        mList->setEnabled(true);
-        GetSldList(path);
-    } else {
-        // Nothing is open: an empty view, also where a metafile was shown.
-        mPicture->hide();
-        mPicture->setPicture(QString());
-        mSlide->show();
-        mState.CurrentLibrary.reset();
-        mList->clear();
-        mSlide->setSlideFile(QString());
-        mPathBox->clear();
-        applyStates(noLibraryStates());
-    }
-    if (item != ListItem::SlideFile)
-        mEditor->clearHistory();
-    mTree->goToPath(path);
-    mList->setEnabled(mList->count() > 1);
 }
 
 QString MainWindow::shownFolder() const
@@ -610,45 +529,6 @@ void MainWindow::commandAdd()
 void MainWindow::commandDelete()
 {
     mEditor->deleteSlides(mFileList->selectedPath(), selectedSlides());
-}
-
-void MainWindow::libraryReread()
-{
-    // The list follows when the file is not what it shows.
-    const SlideLibrary &open = *mState.CurrentLibrary;
-    bool same = open.slideCount() == mList->count();
-    for (int i = 0; same && i < mList->count(); ++i)
-        same = open.slideName(i) == mList->item(i)->text();
-    if (!same)
-        commandRefresh();
-}
-
-void MainWindow::showEdited(const EditShown &shown)
-{
-    const QString library = mFileList->selectedPath();
-    const SlideLibrary &open = *mState.CurrentLibrary;
-    if (shown.namesOnly && open.slideCount() == mList->count()) {
-        for (int row : shown.rows)
-            mList->item(row)->setText(open.slideName(row));
-        if (shown.current >= 0 && shown.current != mList->currentRow())
-            mList->setCurrentRow(shown.current);
-        else if (shown.rows.contains(mList->currentRow()))
-            ShowSld(library, mList->currentItem()->text());
-    } else {
-        {
-            const QSignalBlocker quiet(mList);
-            QStringList names;
-            for (int i = 0; i < open.slideCount(); ++i)
-                names << open.slideName(i);
-            mList->clear();
-            mList->addItems(names);   // one insertion: the filter runs once
-        }
-        mList->setCurrentRow(-1);
-        mList->setCurrentRow(shown.current);
-        for (int row : shown.rows.size() > 1 ? shown.rows : QList<int>())
-            mList->selectionModel()->select(mList->model()->index(row, 0), QItemSelectionModel::Select);
-    }
-    SetButtEnabled(library, mList->count());
 }
 
 void MainWindow::commandExport()

@@ -30,6 +30,7 @@ namespace quarvel {
 
 class ExportCommands;
 class FileListPane;
+class LibraryBrowser;
 class LibraryEditor;
 class FlatButton;
 class SlideCommands;
@@ -136,14 +137,7 @@ private:
     void applyLayout();
     void applyStates(const CommandStates &states);
     void setExportFormat(ExportFormat format);
-    void showNothingOpen();
     void fileSelected(const QString &path);
-    void showOnPathBox(const QString &text, const QString &damage);
-    // After an edit, undo or redo: the list, tiles and title show the open
-    // library, the slides it concerns selected.
-    void showEdited(const struct EditShown &shown);
-    // After a failed save read the library again: the list follows.
-    void libraryReread();
     // Undo and Redo in the Actions menu (mnuAUndo, mnuARedo).
     void buildHistory();
     void applyHistoryTexts();
@@ -183,6 +177,7 @@ private:
     std::unique_ptr<LibraryEditor> mEditor;
     std::unique_ptr<ExportCommands> mExport;
     std::unique_ptr<SlideCommands> mFileCommands;
+    std::unique_ptr<LibraryBrowser> mBrowser;
 };
 
 } // namespace quarvel

@@ -1,0 +1,79 @@
+#pragma once
+
+// The open file on view: the file selected in the file list is read into
+// AppState::CurrentLibrary, its slide names fill the slide list and the
+// slide (or metafile) is shown, with the slide specification and any damage
+// in the path box. After an edit, undo or redo the list follows the library.
+
+#include "appstate.h"
+#include "commandstates.h"
+#include "prompts.h"
+
+#include <QString>
+
+#include <functional>
+
+class QLineEdit;
+class QListWidget;
+
+namespace quarvel {
+
+struct EditShown;
+struct MessageText;
+class FileListPane;
+class FolderTreePane;
+class LibraryEditor;
+class MetafileView;
+class SlideView;
+
+class LibraryBrowser
+{
+public:
+    struct Panes
+    {
+        FolderTreePane *tree;
+        FileListPane *files;
+        QListWidget *list;
+        SlideView *slide;
+        MetafileView *picture;
+        QLineEdit *pathBox;
+    };
+
+    LibraryBrowser(const Panes &panes, AppState &state, Prompts &prompts, LibraryEditor &editor);
+
+    // The window's command states, applied for the file on view.
+    std::function<void(const CommandStates &)> applyStates;
+    // The folder and the open file read again (View > Refresh).
+    std::function<void()> refresh;
+
+    // Reads strLibeName into a new library object and lists its slides;
+    // a file that is not a library or slide is refused with its message.
+    void GetSldList(const QString &strLibeName);
+    void ShowSld(const QString &strLibeName, const QString &strSldName);
+    // The work of a selection in the file list.
+    void fileSelected(const QString &path);
+
+private:
+    void showNothingOpen();
+    void showOnPathBox(const QString &text, const QString &damage);
+    void SetButtEnabled(const QString &strLibeName, qint32 lngListCount);
+    void message(const MessageText &text);
+    // After an edit, undo or redo: the list, tiles and title show the open
+    // library, the slides it concerns selected.
+    void showEdited(const EditShown &shown);
+    // After a failed save read the library again: the list follows when the
+    // file is not what it shows.
+    void libraryReread();
+
+    FolderTreePane *mTree;
+    FileListPane *mFileList;
+    QListWidget *mList;
+    SlideView *mSlide;
+    MetafileView *mPicture;
+    QLineEdit *mPathBox;
+    AppState &mState;
+    Prompts &mPrompts;
+    LibraryEditor *mEditor;
+};
+
+} // namespace quarvel
