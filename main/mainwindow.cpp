@@ -1,7 +1,6 @@
 #include "mainwindow.h"
 
 #include "captions.h"
-#include "errortexts.h"
 #include "exportcommands.h"
 #include "featuretexts.h"
 #include "filelistpane.h"
@@ -14,9 +13,7 @@
 #include "slideexport.h"
 #include "slidedrop.h"
 #include "slidefilter.h"
-#include "slideerror.h"
 #include "slidecommands.h"
-#include "slidespec.h"
 #include "slideview.h"
 #include "tileview.h"
 
@@ -398,26 +395,9 @@ void MainWindow::RedrawButtons()
     applyLayout();
 }
 
-SavedGeometry MainWindow::readSavedGeometry() const
-{
-    const QString file = mState.SettingsFile;
-    const QString section = QString::fromLatin1(kSettingsSection);
-    auto number = [&](const char *key) { return ReadIniNumber(file, section, QLatin1String(key)); };
-    SavedGeometry saved;
-    saved.winMode = ReadIniString(file, section, QStringLiteral("WinMode"));
-    saved.winH = number("WinH");
-    saved.winW = number("WinW");
-    saved.winSldW = number("WinSldW");
-    saved.winETH = number("WinETH");
-    saved.winETW = number("WinETW");
-    saved.winELH = number("WinELH");
-    saved.winELW = number("WinELW");
-    return saved;
-}
-
 void MainWindow::SetControlPos()
 {
-    setControlPos(mLayout, readSavedGeometry());
+    setControlPos(mLayout, readSavedGeometry(mState.SettingsFile));
     const double d = dpi();
     const QSize paneArea = toPixels({0, 0, mLayout.clientWidth(), mLayout.clientHeight()}, d).size();
     // The model's W and H are the pane area plus fixed allowances, so the
@@ -783,34 +763,12 @@ void MainWindow::setTilesShown(bool shown)
 
 QList<int> MainWindow::selectedSlides() const
 {
-    QList<int> rows;
-    for (const QModelIndex &index : mList->selectionModel()->selectedIndexes()) {
-        if (!mList->isRowHidden(index.row()))
-            rows << index.row();
-    }
-    // Nothing selected: the slide on view, if the filter shows it.
-    const int current = mList->currentRow();
-    if (rows.isEmpty() && current >= 0 && !mList->isRowHidden(current))
-        rows << current;
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return shownSelection(*mList);
 }
 
 void MainWindow::commandSelectAll()
 {
-    // Ranges of the rows the filter shows; hidden rows stay unselected.
-    QItemSelection shown;
-    const QAbstractItemModel *names = mList->model();
-    for (int row = 0; row < mList->count(); ++row) {
-        if (mList->isRowHidden(row))
-            continue;
-        int last = row;
-        while (last + 1 < mList->count() && !mList->isRowHidden(last + 1))
-            ++last;
-        shown.select(names->index(row, 0), names->index(last, 0));
-        row = last;
-    }
-    mList->selectionModel()->select(shown, QItemSelectionModel::ClearAndSelect);
+    selectAllShown(*mList);
 }
 
 void MainWindow::commandRename()

@@ -146,7 +146,6 @@ private:
     void splitterMouse(QEvent *event);
     double dpi() const;
     float toTwips(int pixels) const;
-    SavedGeometry readSavedGeometry() const;
     QString shownFolder() const;
     int selectedSlide() const;
 
