@@ -12,6 +12,7 @@
 #include "slideview.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -149,7 +150,7 @@ void LibraryBrowser::libraryReread()
     for (int i = 0; same && i < mList->count(); ++i)
         same = open.slideName(i) == mList->item(i)->text();
     if (!same)
-        refresh();
+        reopen();
 }
 
 void LibraryBrowser::showEdited(const EditShown &shown)
@@ -178,6 +179,31 @@ void LibraryBrowser::showEdited(const EditShown &shown)
             mList->selectionModel()->select(mList->model()->index(row, 0), QItemSelectionModel::Select);
     }
     SetButtEnabled(library, mList->count());
+}
+
+void LibraryBrowser::openChosen(const QString &path)
+{
+    mTree->goToPath(path);
+    mFileList->setFolder(QFileInfo(path).absolutePath());
+    mFileList->setSelectedPath(path);
+    mPicture->hide();
+    mSlide->show();
+    GetSldList(mFileList->selectedPath());
+    if (mList->currentItem())
+        ShowSld(mFileList->selectedPath(), mList->currentItem()->text());
+}
+
+void LibraryBrowser::reopen()
+{
+    mFileList->refresh();
+    const QString selected = mFileList->selectedPath();
+    if (selected.isEmpty())
+        return;
+    const QString slide = mList->currentItem() ? mList->currentItem()->text() : QString();
+    fileSelected(selected);
+    const QList<QListWidgetItem *> same = mList->findItems(slide, Qt::MatchExactly);
+    if (!slide.isEmpty() && !same.isEmpty())
+        mList->setCurrentItem(same.first());
 }
 
 } // namespace quarvel

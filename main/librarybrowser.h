@@ -43,8 +43,6 @@ public:
 
     // The window's command states, applied for the file on view.
     std::function<void(const CommandStates &)> applyStates;
-    // The folder and the open file read again (View > Refresh).
-    std::function<void()> refresh;
 
     // Reads strLibeName into a new library object and lists its slides;
     // a file that is not a library or slide is refused with its message.
@@ -52,6 +50,11 @@ public:
     void ShowSld(const QString &strLibeName, const QString &strSldName);
     // The work of a selection in the file list.
     void fileSelected(const QString &path);
+    // A file chosen in the Open dialog: its folder shown, the file opened.
+    void openChosen(const QString &path);
+    // View > Refresh: the folder read again, and the open file opened again
+    // with the same slide selected where it is still there.
+    void reopen();
 
 private:
     void showNothingOpen();

@@ -18,7 +18,6 @@
 #include "tileview.h"
 
 #include <QApplication>
-#include <QDrag>
 #include <QMimeData>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -87,7 +86,6 @@ MainWindow::MainWindow(AppState &state, Prompts &prompts, MainDialogs &dialogs, 
     mBrowser = std::make_unique<LibraryBrowser>(LibraryBrowser::Panes{mTree, mFileList, mList, mSlide, mPicture, mPathBox},
                                                 mState, mPrompts, *mEditor);
     mBrowser->applyStates = [this](const CommandStates &states) { applyStates(states); };
-    mBrowser->refresh = [this] { commandRefresh(); };
     buildToolbar();
     buildMenus();
     connectCommands();
@@ -459,16 +457,8 @@ void MainWindow::commandOpen()
     mButtons[ButtonOpen]->setEnabled(false);
     const QString path = ShowOpenDialog(mState, mPrompts, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
                                         shownFolder(), LibraryAndSlideFiles);
-    if (!path.isEmpty()) {
-        mTree->goToPath(path);
-        mFileList->setFolder(QFileInfo(path).absolutePath());
-        mFileList->setSelectedPath(path);
-        mPicture->hide();
-        mSlide->show();
-        GetSldList(mFileList->selectedPath());
-        if (mList->currentItem())
-            ShowSld(mFileList->selectedPath(), mList->currentItem()->text());
-    }
+    if (!path.isEmpty())
+        mBrowser->openChosen(path);
     mButtons[ButtonOpen]->setEnabled(true);
     setEnabled(true);
 }
@@ -584,15 +574,7 @@ void MainWindow::commandAbout()
 
 void MainWindow::commandRefresh()
 {
-    mFileList->refresh();
-    const QString selected = mFileList->selectedPath();
-    if (selected.isEmpty())
-        return;
-    const QString slide = mList->currentItem() ? mList->currentItem()->text() : QString();
-    fileSelected(selected);
-    const QList<QListWidgetItem *> same = mList->findItems(slide, Qt::MatchExactly);
-    if (!slide.isEmpty() && !same.isEmpty())
-        mList->setCurrentItem(same.first());
+    mBrowser->reopen();
 }
 
 // ---- Working on many slides ---------------------------------------------
@@ -658,28 +640,11 @@ void MainWindow::buildFeatures()
     }
     mSlide->addAction(action("cmnuCopy"));
 
-    // Slide files dropped on the lists are added; a library or slide
-    // dropped anywhere else on the window is opened.
-    auto *listDrop = new SlideDrop(SlideDrop::Target::SlideList, this);
-    for (QAbstractItemView *v : {static_cast<QAbstractItemView *>(mList), static_cast<QAbstractItemView *>(mTiles)}) {
-        v->viewport()->setAcceptDrops(true);
-        v->viewport()->installEventFilter(listDrop);
-    }
-    connect(listDrop, &SlideDrop::dropped, this, &MainWindow::addSlideFiles);
-    // Selected slides dragged out of the lists arrive as .sld files.
-    auto *dragStart = new SlideDragStart(this);
-    for (QAbstractItemView *v : {static_cast<QAbstractItemView *>(mList), static_cast<QAbstractItemView *>(mTiles)}) {
-        v->setDragEnabled(true);   // a press on a selected row keeps the selection for the drag
-        v->viewport()->installEventFilter(dragStart);
-    }
-    connect(dragStart, &SlideDragStart::dragRequested, this, [this] {
-        std::unique_ptr<QMimeData> files = slidesAsFiles(selectedSlides());
-        if (!files)
-            return;
-        auto *drag = new QDrag(this);
-        drag->setMimeData(files.release());
-        drag->exec(Qt::CopyAction);
-    });
+    // Slide files dropped on the lists are added; selected slides dragged
+    // out of them arrive as .sld files; a library or slide dropped anywhere
+    // else on the window is opened.
+    SlideDrop::wireLists({mList, mTiles}, this, [this](const QStringList &files) { addSlideFiles(files); },
+                         [this] { return slidesAsFiles(selectedSlides()); });
     setAcceptDrops(true);
     auto *windowDrop = new SlideDrop(SlideDrop::Target::Window, this);
     installEventFilter(windowDrop);
