@@ -206,4 +206,15 @@ void LibraryBrowser::reopen()
         mList->setCurrentItem(same.first());
 }
 
+void LibraryBrowser::codePageChanged()
+{
+    mSlide->setNameCodec(NameCodec(mState.NameCodePage));
+    const int row = mList->currentRow();
+    if (mState.CurrentLibrary && !mFileList->selectedPath().isEmpty()) {
+        fileSelected(mFileList->selectedPath());
+        if (row >= 0 && row < mList->count())
+            mList->setCurrentRow(row);
+    }
+}
+
 } // namespace quarvel

@@ -55,6 +55,9 @@ public:
     // View > Refresh: the folder read again, and the open file opened again
     // with the same slide selected where it is still there.
     void reopen();
+    // Another code page of slide names: the open file is read again and its
+    // names shown anew, the same slide selected.
+    void codePageChanged();
 
 private:
     void showNothingOpen();

@@ -10,14 +10,12 @@
 #include "libraryeditor.h"
 #include "metafileview.h"
 #include "paths.h"
-#include "slideexport.h"
 #include "slidedrop.h"
 #include "slidefilter.h"
 #include "slidecommands.h"
 #include "slideview.h"
 #include "tileview.h"
 
-#include <QApplication>
 #include <QMimeData>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -266,11 +264,6 @@ void MainWindow::connectCommands()
 
 // ---- Library browsing --------------------------------------------------
 
-void MainWindow::message(const MessageText &text)
-{
-    showMessage(mPrompts, text);
-}
-
 void MainWindow::GetSldList(const QString &strLibeName)
 {
     mBrowser->GetSldList(strLibeName);
@@ -336,11 +329,6 @@ void MainWindow::selectFile(const QString &path)
 QString MainWindow::shownFolder() const
 {
     return mFileList->folder();
-}
-
-int MainWindow::selectedSlide() const
-{
-    return mList->currentRow();
 }
 
 // ---- Layout ------------------------------------------------------------
@@ -478,16 +466,9 @@ void MainWindow::commandAdd()
     if (!mState.CurrentLibrary)
         return;
     mButtons[ButtonAdd]->setEnabled(false);
-    mState.AddTargetLibrary = mFileList->selectedPath();
     const int before = mList->count();
-    if (mState.AddSlideFolder.size() < 2)
-        mState.AddSlideFolder = shownFolder();
-
-    const QString library = mState.AddTargetLibrary;
-    const QString path = ShowOpenDialog(mState, mPrompts, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
-                                        mState.AddSlideFolder, SlideFiles);
-    mState.CurrentSlideName = path;
-    if (!path.isEmpty())
+    const QString library = mFileList->selectedPath();
+    if (const QString path = mFileCommands->slideToAdd(library, shownFolder()); !path.isEmpty())
         mEditor->addSlide(library, path, GetShotName(path));
     SetButtEnabled(library, mList->count());
     if (mList->count() > before)
@@ -552,17 +533,8 @@ void MainWindow::commandOptions()
     mButtons[ButtonOptions]->setEnabled(false);
     const int codePage = mState.NameCodePage;
     mDialogs.options();
-    if (mState.NameCodePage != codePage) {
-        // Another code page of slide names: the open file is read again and
-        // its names shown anew, the same slide selected.
-        mSlide->setNameCodec(NameCodec(mState.NameCodePage));
-        const int row = mList->currentRow();
-        if (mState.CurrentLibrary && !mFileList->selectedPath().isEmpty()) {
-            fileSelected(mFileList->selectedPath());
-            if (row >= 0 && row < mList->count())
-                mList->setCurrentRow(row);
-        }
-    }
+    if (mState.NameCodePage != codePage)
+        mBrowser->codePageChanged();
     applyLanguage();
     mButtons[ButtonOptions]->setEnabled(true);
 }

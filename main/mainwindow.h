@@ -141,13 +141,11 @@ private:
     // Undo and Redo in the Actions menu (mnuAUndo, mnuARedo).
     void buildHistory();
     void applyHistoryTexts();
-    void message(const struct MessageText &text);
     void paneAreaResized();
     void splitterMouse(QEvent *event);
     double dpi() const;
     float toTwips(int pixels) const;
     QString shownFolder() const;
-    int selectedSlide() const;
 
     AppState &mState;
     Prompts &mPrompts;

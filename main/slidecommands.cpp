@@ -123,6 +123,15 @@ bool SlideCommands::newLibrary(const QString &shownFolder)
     return true;
 }
 
+QString SlideCommands::slideToAdd(const QString &library, const QString &shownFolder)
+{
+    mState.AddTargetLibrary = library;
+    if (mState.AddSlideFolder.size() < 2)
+        mState.AddSlideFolder = shownFolder;
+    mState.CurrentSlideName = ShowOpenDialog(mState, mPrompts, explore(), mState.AddSlideFolder, SlideFiles);
+    return mState.CurrentSlideName;
+}
+
 void SlideCommands::saveAs(const QString &openPath, const QString &shownFolder, int currentRow)
 {
     const QString path = ShowSaveDialog(mState, explore(), shownFolder, GetShotName(openPath), LibraryFiles);

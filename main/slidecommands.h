@@ -42,6 +42,9 @@ public:
     // New: the builder, then the save dialog in DirLib (or shownFolder);
     // false when the builder was cancelled.
     bool newLibrary(const QString &shownFolder);
+    // Add: the slide file to add to library, chosen in the folder of the
+    // run's first Add (shownFolder for that one); empty when cancelled.
+    QString slideToAdd(const QString &library, const QString &shownFolder);
     // Save As of the open file openPath (slide currentRow on view) in a
     // file chosen in shownFolder; the open file itself stays as it is.
     void saveAs(const QString &openPath, const QString &shownFolder, int currentRow);
