@@ -152,7 +152,7 @@ public:
         return copy;
     }
 
-    const EditKind kind;
+    EditKind kind;
     std::vector<Change> changes;                            // add, replace
     std::vector<std::pair<int, core::KeptSlide>> removed;   // delete, ascending rows
     int row = -1;                                           // rename
@@ -265,38 +265,53 @@ core::KeptSlide keepFor(const SlideLibrary &library, int index, bool &lost)
     }
 }
 
+// Adds file under name, or in place of slide existing (>= 0), and records
+// what it took and gave in step.
+void addRecorded(SlideLibrary &edited, LibraryEditor::Step &step, int existing, const QString &file,
+                 const QString &name)
+{
+    LibraryEditor::Step::Change change;
+    change.replaced = existing;
+    if (existing >= 0) {
+        change.before = keepFor(edited, existing, step.lost);
+        edited.replaceSlide(existing, file);
+    } else {
+        edited.addSlideFile(file, name);
+    }
+    change.after = keepFor(edited, edited.slideCount() - 1, step.lost);
+    step.changes.push_back(std::move(change));
+}
+
 } // namespace
+
+bool LibraryEditor::agreed(const MessageText &question)
+{
+    return mPrompts.message({PromptIcon::Question, question.text, question.title}) == Answer::Yes;
+}
+
+void LibraryEditor::done(Step *step, const EditShown &shown)
+{
+    record(step);
+    if (onEdited)
+        onEdited(shown);
+}
 
 void LibraryEditor::addSlide(const QString &library, const QString &slideFile, QString name)
 {
     if (!mState.CurrentLibrary || !nameForLibrary(name))
         return;
     const int existing = mState.CurrentLibrary->indexOf(name);
-    if (existing >= 0) {
-        const MessageText q = rewriteSlideQuestion(language(), name, library);
-        if (mPrompts.message({PromptIcon::Question, q.text, q.title}) != Answer::Yes)
-            return;
-    }
+    if (existing >= 0 && !agreed(rewriteSlideQuestion(language(), name, library)))
+        return;
     auto step = std::make_unique<Step>(existing >= 0 ? EditKind::Replace : EditKind::Add);
     const bool saved = save(library, [&](SlideLibrary &edited) {
-        Step::Change change;
-        change.replaced = existing;
-        if (existing >= 0) {
-            change.before = keepFor(edited, existing, step->lost);
-            edited.replaceSlide(existing, slideFile);
-        } else {
-            edited.addSlideFile(slideFile, name);
-        }
-        change.after = keepFor(edited, edited.slideCount() - 1, step->lost);
-        step->changes.push_back(std::move(change));
+        addRecorded(edited, *step, existing, slideFile, name);
         return true;
     });
-    if (!saved)
-        return;
-    const EditShown shown = step->shown(false, mState.CurrentLibrary->slideCount());
-    record(step.release());
-    if (onEdited)
-        onEdited({{shown.current}, shown.current, false});
+    if (saved) {
+        const int last = mState.CurrentLibrary->slideCount() - 1;
+        done(step.release(), {{last}, last, false});
+    }
 }
 
 void LibraryEditor::addSlideFiles(const QString &library, const QStringList &files)
@@ -317,42 +332,23 @@ void LibraryEditor::addSlideFiles(const QString &library, const QStringList &fil
         const bool taken = open.indexOf(name) >= 0 || std::any_of(plan.begin(), plan.end(), [&](const Planned &p) {
                                return open.codec().sameName(p.name, name);
                            });
-        if (taken) {
-            const MessageText q = rewriteSlideQuestion(language(), name, library);
-            if (mPrompts.message({PromptIcon::Question, q.text, q.title}) != Answer::Yes)
-                continue;
-        }
-        plan.push_back({path, name});
+        if (!taken || agreed(rewriteSlideQuestion(language(), name, library)))
+            plan.push_back({path, name});
     }
     if (plan.empty())
         return;
     auto step = std::make_unique<Step>(EditKind::Replace);
     const bool saved = save(library, [&](SlideLibrary &edited) {
-        for (const Planned &p : plan) {
-            Step::Change change;
-            change.replaced = edited.indexOf(p.name);
-            if (change.replaced >= 0) {
-                change.before = keepFor(edited, change.replaced, step->lost);
-                edited.replaceSlide(change.replaced, p.path);
-            } else {
-                edited.addSlideFile(p.path, p.name);
-            }
-            change.after = keepFor(edited, edited.slideCount() - 1, step->lost);
-            step->changes.push_back(std::move(change));
-        }
+        for (const Planned &p : plan)
+            addRecorded(edited, *step, edited.indexOf(p.name), p.path, p.name);
         return true;
     });
     if (!saved)
         return;
-    const bool added = std::any_of(step->changes.begin(), step->changes.end(),
-                                   [](const Step::Change &c) { return c.replaced < 0; });
-    auto dropped = std::make_unique<Step>(added ? EditKind::Add : EditKind::Replace);
-    dropped->changes = std::move(step->changes);
-    dropped->lost = step->lost;
+    if (std::any_of(step->changes.begin(), step->changes.end(), [](const Step::Change &c) { return c.replaced < 0; }))
+        step->kind = EditKind::Add;
     const int last = mState.CurrentLibrary->slideCount() - 1;
-    record(dropped.release());
-    if (onEdited)
-        onEdited({{last}, last, false});
+    done(step.release(), {{last}, last, false});
 }
 
 void LibraryEditor::deleteSlides(const QString &library, const QList<int> &rows)
@@ -365,9 +361,8 @@ void LibraryEditor::deleteSlides(const QString &library, const QList<int> &rows)
         showMessage(mPrompts, lastSlideKeptMessage(lang));
         return;
     }
-    const MessageText q = rows.size() == 1 ? deleteSlideQuestion(lang, open.slideName(rows.front()), library)
-                                           : deleteSlidesQuestion(lang, int(rows.size()), library);
-    if (mPrompts.message({PromptIcon::Question, q.text, q.title}) != Answer::Yes)
+    if (!agreed(rows.size() == 1 ? deleteSlideQuestion(lang, open.slideName(rows.front()), library)
+                                 : deleteSlidesQuestion(lang, int(rows.size()), library)))
         return;
     auto step = std::make_unique<Step>(EditKind::Delete);
     const bool saved = save(library, [&](SlideLibrary &edited) {
@@ -377,12 +372,10 @@ void LibraryEditor::deleteSlides(const QString &library, const QList<int> &rows)
             edited.deleteSlide(*it);
         return true;
     });
-    if (!saved)
-        return;
-    const EditShown shown = step->shown(false, mState.CurrentLibrary->slideCount());
-    record(step.release());
-    if (onEdited)
-        onEdited(shown);
+    if (saved) {
+        const EditShown shown = step->shown(false, mState.CurrentLibrary->slideCount());
+        done(step.release(), shown);
+    }
 }
 
 void LibraryEditor::renameSlide(const QString &library, int row)
@@ -412,11 +405,8 @@ void LibraryEditor::renameSlide(const QString &library, int row)
         step->newName = edited.slideNameBytes(row);
         return step->newName != step->oldName;
     });
-    if (!saved)
-        return;
-    record(step.release());
-    if (onEdited)
-        onEdited({{row}, -1, true});
+    if (saved)
+        done(step.release(), {{row}, -1, true});
 }
 
 bool LibraryEditor::writtenFileUnchanged() const

@@ -86,14 +86,19 @@ public:
     // why, until one is accepted; false when the user cancels.
     bool nameForLibrary(QString &name);
 
-private:
+    // One edit as the history keeps it.
     class Step;
+
+private:
 
     Language language() const;
     const Step *stepAt(int index) const;
     // Runs edit on the open library (false: nothing to save) and saves it to
     // library; on failure the message names it and the object is read again.
     bool save(const QString &library, const std::function<bool(SlideLibrary &)> &edit);
+    bool agreed(const MessageText &question);
+    // A saved edit: into the history, and onto the window.
+    void done(Step *step, const EditShown &shown);
     void record(Step *step);
     void move(bool back);
     bool writtenFileUnchanged() const;

@@ -116,6 +116,7 @@ MainWindow::~MainWindow()
     // a window that is no longer whole.
     for (QObject *child : findChildren<QObject *>())
         child->disconnect(this);
+    mEditor->history().disconnect(this);
 }
 
 void MainWindow::buildPanes()
