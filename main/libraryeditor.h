@@ -90,7 +90,6 @@ public:
     class Step;
 
 private:
-
     Language language() const;
     const Step *stepAt(int index) const;
     // Runs edit on the open library (false: nothing to save) and saves it to
