@@ -196,6 +196,22 @@ TEST_F(LibraryEditorTest, HistoryBelongsToTheFileAsLastWritten)
     test::writeFile(lib, original);
     open(lib);
     EXPECT_EQ(mEditor.history().count(), 0);
+
+    // A slide that cannot be kept (its entry points past the end of the
+    // file) is deleted all the same, and the edit leaves no history.
+    auto entry = [](const QByteArray &name, quint32 address) {
+        QByteArray e = name.leftJustified(32, '\0');
+        for (int i = 0; i < 4; ++i)
+            e += char((address >> (8 * i)) & 0xFF);
+        return e;
+    };
+    const QString damaged = path("dangling.slb");
+    test::writeFile(damaged, QByteArray(kLibraryId, 32) + entry("ALPHA", 140) + entry("LOST", 0xFFFFFF)
+                                 + QByteArray(36, '\0') + tinySlide(1));
+    open(damaged);
+    deleteRows(damaged, {1});
+    EXPECT_EQ(slidesOf(damaged).size(), 1u);
+    EXPECT_EQ(mEditor.history().count(), 0);
 }
 
 // With room for two slides, the oldest deletes are dropped as new ones come;
