@@ -330,6 +330,52 @@ TEST_F(MainWindowTest, DeleteSelectsTheNeighbourAndStopsAtOneSlide)
     EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
 }
 
+// Delete of two selected slides taken back and done again by the keys; the
+// Undo item names what it would undo, in the interface language.
+TEST_F(MainWindowTest, DeleteIsUndoneAndRedoneByTheKeys)
+{
+    makeLibrary("four.slb", {"ALPHA", "BETA", "GAMMA", "DELTA"});
+    const QString lib = path("four.slb");
+    const QByteArray original = test::readFile(lib);
+    auto w = makeWindow("four.slb");
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QListWidget *list = w->slideList();
+    list->setFocus();
+    list->setCurrentRow(1);
+    list->selectionModel()->select(list->model()->index(2, 0), QItemSelectionModel::Select);
+    mPrompts.expectMessage(PromptIcon::Question, "Удалить 2 слайда из " + lib + "?", Answer::Yes);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "DELTA"}));
+    const QByteArray edited = test::readFile(lib);
+    EXPECT_EQ(onDisk(lib)->slideCount(), 2);
+    QAction *undo = w->menuAction("mnuAUndo");
+    ASSERT_TRUE(undo);
+    EXPECT_EQ(undo->text(), "Отменить удаление 2 слайдов");
+    EXPECT_TRUE(list->actions().contains(undo));
+    w->chooseLanguage("En");
+    EXPECT_EQ(undo->text(), "&Undo Delete 2 Slides");
+
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA", "GAMMA", "DELTA"}));
+    EXPECT_EQ(test::readFile(lib), original);
+    EXPECT_EQ(w->selectedSlides(), QList<int>({1, 2}));
+    EXPECT_EQ(w->slideView()->slideFile(), path("four.slb(BETA)"));
+    EXPECT_EQ(w->menuAction("mnuARedo")->text(), "&Redo Delete 2 Slides");
+    EXPECT_FALSE(undo->isEnabled());
+
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "DELTA"}));
+    EXPECT_EQ(test::readFile(lib), edited);
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(test::readFile(lib), original);
+    QTest::keyClick(w.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(test::readFile(lib), edited);
+    EXPECT_EQ(w->slideList()->currentRow(), 1);
+    w->chooseLanguage("Ru");
+}
+
 TEST_F(MainWindowTest, ExportAndSaveAsWriteTheSelectedSlide)
 {
     auto w = makeWindow("three.slb");
