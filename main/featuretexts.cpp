@@ -27,7 +27,29 @@ QString russianSlides(int count)
     return QString::fromUtf8("слайдов");
 }
 
+// "слайда" after 1, 21, 31... (not 11), else "слайдов": the genitive that
+// follows a noun of action ("удаление 3 слайдов").
+QString russianSlidesGenitive(int count)
+{
+    return count % 10 == 1 && count % 100 != 11 ? QString::fromUtf8("слайда") : QString::fromUtf8("слайдов");
+}
+
 } // namespace
+
+PromptIcon promptIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Stop: return PromptIcon::Critical;
+    case MessageIcon::Exclamation: return PromptIcon::Exclamation;
+    case MessageIcon::Question: return PromptIcon::Question;
+    }
+    return PromptIcon::Information;
+}
+
+Answer showMessage(Prompts &prompts, const MessageText &text)
+{
+    return prompts.message({promptIcon(text.icon), text.text, text.title});
+}
 
 const QList<FeatureCommandDef> &featureCommands()
 {
@@ -166,6 +188,23 @@ MessageText badSlideNameMessage(Language language, const QString &name, NameProb
     return message(MessageIcon::Exclamation,
                    head + pick(language, "The library already holds a slide of that name.",
                                "В библиотеке уже есть слайд с таким именем."));
+}
+
+QString editText(Language language, EditKind kind, int count)
+{
+    static const char *const english[] = {"Add", "Replace", "Delete", "Rename"};
+    static const char *const russian[] = {"добавление", "замену", "удаление", "переименование"};   // as Undo and Redo take them
+    const int k = int(kind);
+    if (language == Language::Russian) {
+        return QStringLiteral("%1 %2 %3").arg(QString::fromUtf8(russian[k])).arg(count).arg(russianSlidesGenitive(count));
+    }
+    return QStringLiteral("%1 %2 Slide%3").arg(QLatin1String(english[k])).arg(count).arg(count == 1 ? "" : "s");
+}
+
+QString historyCaption(Language language, bool redo, const QString &edit)
+{
+    const QString command = redo ? pick(language, "&Redo", "Повторить") : pick(language, "&Undo", "Отменить");
+    return edit.isEmpty() ? command : command + QLatin1Char(' ') + edit;
 }
 
 } // namespace quarvel

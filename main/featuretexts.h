@@ -26,6 +26,10 @@ struct FeatureCommandDef
     QString captionRu;
 };
 
+// A message of the caption tables shown through prompts.
+PromptIcon promptIcon(MessageIcon icon);
+Answer showMessage(Prompts &prompts, const MessageText &text);
+
 // The View menu's items mnuVTiles and mnuVFilter, and the actions of the
 // slide list's context menu (cmnu...), in menu order.
 const QList<FeatureCommandDef> &featureCommands();
@@ -66,5 +70,14 @@ MessageText exportOverwriteQuestion(Language language, int count, const QString 
 QString exportProgressText(Language language);
 QString cancelText(Language language);
 MessageText badSlideNameMessage(Language language, const QString &name, NameProblem problem);
+
+// What an edit of the open library did, as the Undo and Redo items name it:
+// "Delete 3 Slides" / "удаление 3 слайдов" (Russian in the case the verbs
+// "Отменить" and "Повторить" take).
+enum class EditKind { Add, Replace, Delete, Rename };
+QString editText(Language language, EditKind kind, int count);
+// The Undo or Redo item for an edit so named ("Undo Delete 3 Slides",
+// "Отменить удаление 3 слайдов"); the bare command when there is none.
+QString historyCaption(Language language, bool redo, const QString &edit);
 
 } // namespace quarvel

@@ -188,6 +188,25 @@ FileListPane::FileListPane(QWidget *parent)
     mModel.setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
     mModel.setNameFilters(slideFileFilters());
     mModel.setNameFilterDisables(false);
+    // When another program deletes the selected file, the views would make
+    // its neighbour current, and so open it. The item stays selected by its
+    // name instead, with no current item; connected before the views, this
+    // runs before they move the current item.
+    connect(&mModel, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &parent, int first, int last) {
+                const QModelIndex current = mListView->selectionModel()->currentIndex();
+                if (current.isValid() && current.parent() == parent && current.row() >= first && current.row() <= last)
+                    mKeepSelected = mSelected;
+            });
+    connect(&mModel, &QAbstractItemModel::rowsRemoved, this, [this] {
+        if (mKeepSelected.isEmpty())
+            return;
+        mQuiet = true;
+        mListView->selectionModel()->clear();
+        mQuiet = false;
+        mSelected = mKeepSelected;
+        mKeepSelected.clear();
+    });
     mListView->setModel(&mModel);
     // The model fills folders in the background; sort each once it is read.
     connect(&mModel, &QFileSystemModel::directoryLoaded, this, [this] { mModel.sort(0, Qt::AscendingOrder); });
@@ -249,6 +268,8 @@ QAbstractItemView *FileListPane::currentView() const
 
 void FileListPane::onCurrentChanged(const QModelIndex &index)
 {
+    if (!mKeepSelected.isEmpty())
+        return;   // the selected file is being taken out of the list
     mSelected = index.isValid() ? mModel.filePath(index) : QString();
     if (mDragging && !mQuiet) {
         mDraggedPast = true;

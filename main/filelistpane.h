@@ -117,6 +117,7 @@ private:
     QString mSelected;
     int mStyle = List;
     bool mQuiet = false;
+    QString mKeepSelected;   // the selected file, while the model takes its row out
     bool mDragging = false;      // the pointer moves with the button down
     bool mDraggedPast = false;   // the current item changed meanwhile
     bool mPressedOnSelected = false;

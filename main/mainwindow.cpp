@@ -1,30 +1,23 @@
 #include "mainwindow.h"
 
 #include "captions.h"
-#include "errortexts.h"
+#include "exportcommands.h"
 #include "featuretexts.h"
 #include "filelistpane.h"
 #include "flatbutton.h"
 #include "inifile.h"
+#include "librarybrowser.h"
+#include "libraryeditor.h"
+#include "librarywatcher.h"
 #include "metafileview.h"
 #include "paths.h"
-#include "renderer.h"
-#include "core/filenames.h"
-#include "slideexport.h"
 #include "slidedrop.h"
 #include "slidefilter.h"
-#include "slideerror.h"
-#include "slidespec.h"
+#include "slidecommands.h"
 #include "slideview.h"
 #include "tileview.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QDrag>
-#include <QTemporaryDir>
-#include <QUrl>
 #include <QMimeData>
-#include <QProgressDialog>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -32,6 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QUndoStack>
 #include <QScreen>
 #include <QWindowStateChangeEvent>
 
@@ -55,16 +49,6 @@ public:
         setMouseTracking(true);
     }
 };
-
-PromptIcon promptIcon(MessageIcon icon)
-{
-    switch (icon) {
-    case MessageIcon::Stop: return PromptIcon::Critical;
-    case MessageIcon::Exclamation: return PromptIcon::Exclamation;
-    case MessageIcon::Question: return PromptIcon::Question;
-    }
-    return PromptIcon::Information;
-}
 
 Qt::CursorShape cursorShape(SplitterCursor cursor)
 {
@@ -95,10 +79,20 @@ MainWindow::MainWindow(AppState &state, Prompts &prompts, MainDialogs &dialogs, 
     mLayout = designedLayout();
 
     buildPanes();
+    mEditor = std::make_unique<LibraryEditor>(mState, mPrompts);
+    mExport = std::make_unique<ExportCommands>(mState, mPrompts, mDialogs, this, mFileList, mList, mSlide);
+    mFileCommands = std::make_unique<SlideCommands>(mState, mPrompts, mDialogs, *mEditor);
+    mBrowser = std::make_unique<LibraryBrowser>(LibraryBrowser::Panes{mTree, mFileList, mList, mSlide, mPicture, mPathBox},
+                                                mState, mPrompts, *mEditor);
+    mBrowser->applyStates = [this](const CommandStates &states) { applyStates(states); };
     buildToolbar();
     buildMenus();
     connectCommands();
     buildFeatures();
+    // Changes other programs make to the open file are read by themselves.
+    mWatcher = new LibraryWatcher(this);
+    mBrowser->follow(*mWatcher, this);
+    mEditor->onSaved = [this](const QString &file) { mWatcher->noteOwnSave(file); };
 
     // Initialisation.
     setExportFormat(ExportFormat::Sld);
@@ -127,6 +121,7 @@ MainWindow::~MainWindow()
     // a window that is no longer whole.
     for (QObject *child : findChildren<QObject *>())
         child->disconnect(this);
+    mEditor->history().disconnect(this);
 }
 
 void MainWindow::buildPanes()
@@ -275,141 +270,19 @@ void MainWindow::connectCommands()
 
 // ---- Library browsing --------------------------------------------------
 
-void MainWindow::message(const MessageText &text)
-{
-    mPrompts.message({promptIcon(text.icon), text.text, text.title});
-}
-
-void MainWindow::showNothingOpen()
-{
-    mSlide->setSlideFile(QString());
-    mPathBox->clear();
-    mList->setEnabled(false);
-    applyStates(noLibraryStates());
-}
-
 void MainWindow::GetSldList(const QString &strLibeName)
 {
-    mState.CurrentLibrary = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
-    SlideLibrary &library = *mState.CurrentLibrary;
-    if (!strLibeName.isEmpty()) {
-        {
-            const QSignalBlocker quiet(mList);
-            mList->clear();
-        }
-        mList->setEnabled(true);
-        library.setLibraryFile(strLibeName);
-        const Language lang = languageOf(mState.LanguageCode);
-        // A file that cannot be read, or whose directory cannot be, is
-        // reported with its reason; the other messages say what the file is
-        // not.
-        const std::optional<core::Error> &failure = library.loadFailure();
-        const bool unreadable = library.kind() == SlideLibrary::Kind::None && failure
-                                && failure->reason() != core::Reason::NotSlideOrLibrary
-                                && failure->reason() != core::Reason::NotASlide;
-        const QString reason = unreadable ? errorReasonText(*failure, lang) : QString();
-        const int count = std::min(library.slideCount(), int(std::numeric_limits<qint16>::max()));
-        if (fileKindOf(strLibeName) == FileKind::Library) {
-            QStringList names;
-            names.reserve(count);
-            for (int i = 0; i < count; ++i)
-                names << library.slideName(i);
-            if (!names.isEmpty())
-                mState.CurrentSlideName = names.last();
-            {
-                const QSignalBlocker quiet(mList);
-                mList->addItems(names);
-            }
-            // A directory whose every entry points nowhere is not read as
-            // a library of garbage names: it is refused with what is wrong.
-            const core::Library &core = library.core();
-            bool readable = count == 0;
-            for (int i = 0; i < count && !readable; ++i)
-                readable = core.isReadable(std::size_t(i));
-            if (!readable && !core.problems().empty()) {
-                const core::LibraryProblem &first = core.problems().front();
-                const QString what = libraryProblemText(first, library.codec().decode(QByteArray::fromStdString(first.name)), lang);
-                message(openFailedMessage(lang, strLibeName, directoryUnreadableText(what, lang)));
-                {
-                    const QSignalBlocker quiet(mList);
-                    mList->clear();
-                }
-                mState.CurrentLibrary = std::make_unique<SlideLibrary>(NameCodec(mState.NameCodePage));
-                showNothingOpen();
-                return;
-            }
-            if (mList->count() == 0) {
-                message(unreadable ? openFailedMessage(lang, strLibeName, reason)
-                                   : notLibraryMessage(lang, strLibeName));
-                showNothingOpen();
-                return;
-            }
-            mList->setCurrentRow(0);   // shows the first slide
-        } else {
-            mState.CurrentSlideName = library.slideName(0);
-            if (mState.CurrentSlideName.isEmpty()) {
-                message(unreadable ? openFailedMessage(lang, strLibeName, reason)
-                                   : notSlideMessage(lang, strLibeName));
-                showNothingOpen();
-                return;
-            }
-            ShowSld(strLibeName, mState.CurrentSlideName);
-        }
-    }
-    SetButtEnabled(strLibeName, mList->count());
-    mList->setEnabled(mList->count() > 1);
+    mBrowser->GetSldList(strLibeName);
 }
 
 void MainWindow::ShowSld(const QString &strLibeName, const QString &strSldName)
 {
-    const QString spec = fileKindOf(strLibeName) == FileKind::Library ? makeSlideSpec(strLibeName, strSldName)
-                                                                       : strLibeName;
-    showOnPathBox(spec, damageNote(strSldName));
-    mState.CurrentSlideSpec = spec;
-    mSlide->setSlideFile(spec);
+    mBrowser->ShowSld(strLibeName, strSldName);
 }
 
-QString MainWindow::damageNote(const QString &slide) const
+void MainWindow::fileSelected(const QString &path)
 {
-    const SlideLibrary *library = mState.CurrentLibrary.get();
-    if (!library || library->kind() == SlideLibrary::Kind::None)
-        return {};
-    const Language lang = languageOf(mState.LanguageCode);
-    const bool inLibrary = library->kind() == SlideLibrary::Kind::Library;
-    QStringList notes;
-    const int index = inLibrary ? library->indexOf(slide) : 0;
-    if (index >= 0) {
-        try {
-            notes << slideDamageText(inLibrary ? slide : QString(), library->decode(index, nullptr), lang);
-        } catch (const SlideError &e) {
-            notes << errorReasonText(e.error(), lang);
-        }
-    }
-    const std::vector<core::LibraryProblem> &problems = library->core().problems();
-    if (inLibrary && !problems.empty()) {
-        const core::LibraryProblem &first = problems.front();
-        const QString what = libraryProblemText(first, library->codec().decode(QByteArray::fromStdString(first.name)), lang);
-        notes << (problems.size() == 1
-                      ? (lang == Language::Russian ? QStringLiteral("библиотека повреждена: %1")
-                                                   : QStringLiteral("the library is damaged: %1"))
-                            .arg(what)
-                      : (lang == Language::Russian ? QStringLiteral("библиотека повреждена (%1 нарушений), первое: %2")
-                                                   : QStringLiteral("the library is damaged (%1 problems), first: %2"))
-                            .arg(problems.size())
-                            .arg(what));
-    }
-    notes.removeAll(QString());
-    return notes.join(QStringLiteral("; "));
-}
-
-void MainWindow::showOnPathBox(const QString &text, const QString &damage)
-{
-    // A damage is said next to what is on view, in the colour of a warning.
-    mPathBox->setText(damage.isEmpty() ? text : text + QStringLiteral("  \u2014  ") + damage);
-    mPathBox->setToolTip(damage);
-    QPalette palette = mPathBox->palette();
-    palette.setColor(QPalette::Text, damage.isEmpty() ? QApplication::palette().color(QPalette::Text) : QColor(176, 0, 0));
-    mPathBox->setPalette(palette);
+    mBrowser->fileSelected(path);
 }
 
 void MainWindow::SetButtEnabled(const QString &strLibeName, qint32 lngListCount)
@@ -459,47 +332,9 @@ void MainWindow::selectFile(const QString &path)
     fileSelected(path);
 }
 
-void MainWindow::fileSelected(const QString &path)
-{
-    const ListItem item = listItemKind(path);
-    if (item == ListItem::Metafile) {
-        mSlide->hide();
-        mPicture->show();
-        if (!mPicture->setPicture(path))
-            message(metafileUnreadableMessage(languageOf(mState.LanguageCode), path));
-        mState.CurrentLibrary.reset();
-        mList->clear();
-        mPathBox->setText(path);
-        applyStates(noLibraryStates());
-    } else if (item == ListItem::SlideFile) {
-        mPicture->hide();
-        mPicture->setPicture(QString());
-        mSlide->show();
-        mList->setEnabled(true);
-        GetSldList(path);
-    } else {
-        // Nothing is open: an empty view, also where a metafile was shown.
-        mPicture->hide();
-        mPicture->setPicture(QString());
-        mSlide->show();
-        mState.CurrentLibrary.reset();
-        mList->clear();
-        mSlide->setSlideFile(QString());
-        mPathBox->clear();
-        applyStates(noLibraryStates());
-    }
-    mTree->goToPath(path);
-    mList->setEnabled(mList->count() > 1);
-}
-
 QString MainWindow::shownFolder() const
 {
     return mFileList->folder();
-}
-
-int MainWindow::selectedSlide() const
-{
-    return mList->currentRow();
 }
 
 // ---- Layout ------------------------------------------------------------
@@ -552,26 +387,9 @@ void MainWindow::RedrawButtons()
     applyLayout();
 }
 
-SavedGeometry MainWindow::readSavedGeometry() const
-{
-    const QString file = mState.SettingsFile;
-    const QString section = QString::fromLatin1(kSettingsSection);
-    auto number = [&](const char *key) { return ReadIniNumber(file, section, QLatin1String(key)); };
-    SavedGeometry saved;
-    saved.winMode = ReadIniString(file, section, QStringLiteral("WinMode"));
-    saved.winH = number("WinH");
-    saved.winW = number("WinW");
-    saved.winSldW = number("WinSldW");
-    saved.winETH = number("WinETH");
-    saved.winETW = number("WinETW");
-    saved.winELH = number("WinELH");
-    saved.winELW = number("WinELW");
-    return saved;
-}
-
 void MainWindow::SetControlPos()
 {
-    setControlPos(mLayout, readSavedGeometry());
+    setControlPos(mLayout, readSavedGeometry(mState.SettingsFile));
     const double d = dpi();
     const QSize paneArea = toPixels({0, 0, mLayout.clientWidth(), mLayout.clientHeight()}, d).size();
     // The model's W and H are the pane area plus fixed allowances, so the
@@ -621,6 +439,7 @@ void MainWindow::applyLanguage()
         if (!caption.isEmpty())
             it.value()->setText(caption);
     }
+    applyHistoryTexts();
     RedrawButtons();
 }
 
@@ -632,16 +451,8 @@ void MainWindow::commandOpen()
     mButtons[ButtonOpen]->setEnabled(false);
     const QString path = ShowOpenDialog(mState, mPrompts, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
                                         shownFolder(), LibraryAndSlideFiles);
-    if (!path.isEmpty()) {
-        mTree->goToPath(path);
-        mFileList->setFolder(QFileInfo(path).absolutePath());
-        mFileList->setSelectedPath(path);
-        mPicture->hide();
-        mSlide->show();
-        GetSldList(mFileList->selectedPath());
-        if (mList->currentItem())
-            ShowSld(mFileList->selectedPath(), mList->currentItem()->text());
-    }
+    if (!path.isEmpty())
+        mBrowser->openChosen(path);
     mButtons[ButtonOpen]->setEnabled(true);
     setEnabled(true);
 }
@@ -651,32 +462,7 @@ void MainWindow::commandSaveAs()
     if (!mState.CurrentLibrary)
         return;
     mButtons[ButtonSave]->setEnabled(false);
-    const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
-                                        shownFolder(), GetShotName(mFileList->selectedPath()), LibraryFiles);
-    const Language lang = languageOf(mState.LanguageCode);
-    // A damaged slide or library is written as it stands only when the user
-    // agrees.
-    const SlideLibrary &open = *mState.CurrentLibrary;
-    const QString damage = open.kind() == SlideLibrary::Kind::Slide || !open.core().problems().empty()
-                               ? damageNote(open.slideName(mList->currentRow() >= 0 ? mList->currentRow() : 0))
-                               : QString();
-    const bool agreed = damage.isEmpty()
-                        || mPrompts.message({PromptIcon::Question,
-                                             saveDamagedQuestion(lang, mFileList->selectedPath(), damage).text})
-                               == Answer::Yes;
-    // A single slide goes into the library under its file's name; one the
-    // library cannot hold is given another by the user first.
-    QString single = open.kind() == SlideLibrary::Kind::Slide ? open.slideName(0) : QString();
-    const bool named = single.isEmpty() || nameForLibrary(single);
-    if (!path.isEmpty() && agreed && named) {
-        try {
-            if (!single.isEmpty() && single != open.slideName(0))
-                mState.CurrentLibrary->renameSlide(0, single);
-            mState.CurrentLibrary->saveLibrary(path);
-        } catch (const SlideError &e) {
-            message(failureMessage(lang, FailedAction::SaveLibrary, errorText(e, lang)));
-        }
-    }
+    mFileCommands->saveAs(mFileList->selectedPath(), shownFolder(), mList->currentRow());
     mFileList->refresh();
     mButtons[ButtonSave]->setEnabled(true);
 }
@@ -686,42 +472,10 @@ void MainWindow::commandAdd()
     if (!mState.CurrentLibrary)
         return;
     mButtons[ButtonAdd]->setEnabled(false);
-    mState.AddTargetLibrary = mFileList->selectedPath();
     const int before = mList->count();
-    if (mState.AddSlideFolder.size() < 2)
-        mState.AddSlideFolder = shownFolder();
-
-    const QString library = mState.AddTargetLibrary;
-    const Language lang = languageOf(mState.LanguageCode);
-    const QString path = ShowOpenDialog(mState, mPrompts, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
-                                        mState.AddSlideFolder, SlideFiles);
-    mState.CurrentSlideName = path;
-    QString name = GetShotName(path);
-    if (!path.isEmpty() && nameForLibrary(name)) {
-        const int existing = mState.CurrentLibrary->indexOf(name);
-        bool replace = false;
-        if (existing >= 0) {
-            const MessageText q = rewriteSlideQuestion(lang, name, library);
-            replace = mPrompts.message({PromptIcon::Question, q.text, q.title}) == Answer::Yes;
-        }
-        if (existing < 0 || replace) {
-            const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
-                if (replace)
-                    edited.replaceSlide(existing, path);
-                else
-                    edited.addSlideFile(path, name);
-                return true;
-            });
-            if (saved) {
-                const QSignalBlocker quiet(mList);
-                if (replace)
-                    delete mList->takeItem(existing);
-                mList->addItem(mState.CurrentLibrary->slideName(mState.CurrentLibrary->slideCount() - 1));
-            }
-            if (replace)
-                mList->setCurrentRow(mList->count() - 1);
-        }
-    }
+    const QString library = mFileList->selectedPath();
+    if (const QString path = mFileCommands->slideToAdd(library, shownFolder()); !path.isEmpty())
+        mEditor->addSlide(library, path, GetShotName(path));
     SetButtEnabled(library, mList->count());
     if (mList->count() > before)
         mList->setCurrentRow(mList->count() - 1);
@@ -731,74 +485,7 @@ void MainWindow::commandAdd()
 
 void MainWindow::commandDelete()
 {
-    const QList<int> rows = selectedSlides();
-    if (!mState.CurrentLibrary || rows.isEmpty())
-        return;
-    const QString library = mFileList->selectedPath();
-    const Language lang = languageOf(mState.LanguageCode);
-    if (rows.size() >= mList->count()) {
-        message(lastSlideKeptMessage(lang));
-        return;
-    }
-    const MessageText q = rows.size() == 1 ? deleteSlideQuestion(lang, mList->item(rows.front())->text(), library)
-                                           : deleteSlidesQuestion(lang, int(rows.size()), library);
-    if (mPrompts.message({PromptIcon::Question, q.text, q.title}) != Answer::Yes)
-        return;
-    const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
-        for (auto it = rows.crbegin(); it != rows.crend(); ++it)
-            edited.deleteSlide(*it);
-        return true;
-    });
-    if (!saved)
-        return;
-    {
-        const QSignalBlocker quiet(mList);
-        for (auto it = rows.crbegin(); it != rows.crend(); ++it)
-            delete mList->takeItem(*it);
-    }
-    // The entry that took the place of the first one deleted is shown; when
-    // the deleted ones were last, the entry before them.
-    const int row = std::min(rows.front(), mList->count() - 1);
-    mList->setCurrentRow(-1);
-    mList->setCurrentRow(row);
-    SetButtEnabled(library, mList->count());
-}
-
-bool MainWindow::nameForLibrary(QString &name)
-{
-    const Language lang = languageOf(mState.LanguageCode);
-    std::optional<core::Error> fault;
-    while (!mState.CurrentLibrary->codec().encodeNew(name, nullptr, &fault)) {
-        const MessageText ask = slideNameInput(lang, fault ? errorReasonText(*fault, lang) : QString());
-        const std::optional<QString> typed = mPrompts.input(ask.text, ask.title, name);
-        if (!typed)
-            return false;
-        name = typed->trimmed();
-        fault.reset();
-    }
-    return true;
-}
-
-bool MainWindow::changeLibrary(const QString &library, const std::function<bool(SlideLibrary &)> &edit)
-{
-    SlideLibrary &open = *mState.CurrentLibrary;
-    try {
-        if (!edit(open))
-            return false;
-        open.saveLibrary(library);
-        return true;
-    } catch (const SlideError &e) {
-        message(failureMessage(languageOf(mState.LanguageCode), FailedAction::ChangeLibrary, errorText(e, languageOf(mState.LanguageCode))));
-    }
-    // A failed save leaves the file as it was: the object is read from it
-    // again, and the list follows when the file is not what it shows.
-    open.setLibraryFile(library);
-    bool same = open.slideCount() == mList->count();
-    for (int i = 0; same && i < mList->count(); ++i)
-        same = open.slideName(i) == mList->item(i)->text();
-    if (!same)
-        commandRefresh();
-    return false;
+    mEditor->deleteSlides(mFileList->selectedPath(), selectedSlides());
 }
 
 void MainWindow::commandExport()
@@ -812,93 +499,26 @@ void MainWindow::commandExport()
 void MainWindow::exportToSld()
 {
     setExportFormat(ExportFormat::Sld);
-    if (!mState.CurrentLibrary || !mList->currentItem())
-        return;
-    const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
-                                        shownFolder(), mList->currentItem()->text(), SlideFiles);
-    if (path.isEmpty())
-        return;
-    try {
-        mState.CurrentLibrary->exportToSld(path, selectedSlide());
-    } catch (const SlideError &e) {
-        const Language lang = languageOf(mState.LanguageCode);
-        message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
-    }
-    mFileList->refresh();
+    mExport->exportToSld();
 }
 
 void MainWindow::exportToWmf()
 {
     setExportFormat(ExportFormat::Wmf);
-    exportShownSlide(MetafileFiles, [this](const SlideLibrary &library, int index, const QString &path) {
-        library.exportToWmf(path, index, mSlide->viewBackColor());
-    });
+    mExport->exportToWmf();
 }
 
 // DXF is offered beside the button's two formats; the button keeps the one it shows.
 void MainWindow::exportToDxf()
 {
-    exportShownSlide(DxfFiles, [](const SlideLibrary &library, int index, const QString &path) {
-        ExportChoice choice;
-        choice.format = ExportChoice::Format::Dxf;
-        exportSlide(library, index, path, choice);
-    });
-}
-
-// The slide on view, under the name of its file (a single slide) or its
-// library entry, written by write after the save dialog.
-void MainWindow::exportShownSlide(int fileTypes,
-                                  const std::function<void(const SlideLibrary &, int, const QString &)> &write)
-{
-    if (!mState.CurrentLibrary)
-        return;
-    const QString selected = mFileList->selectedPath();
-    const bool single = fileKindOf(selected) == FileKind::Slide;
-    const QString offered = single ? GetShotName(selected) : (mList->currentItem() ? mList->currentItem()->text() : QString());
-    const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
-                                        shownFolder(), offered, fileTypes);
-    if (path.isEmpty())
-        return;
-    try {
-        if (single) {
-            SlideLibrary shown(NameCodec(mState.NameCodePage));
-            shown.setLibraryFile(mSlide->slideFile());
-            write(shown, 0, path);
-        } else {
-            write(*mState.CurrentLibrary, selectedSlide(), path);
-        }
-    } catch (const SlideError &e) {
-        const Language lang = languageOf(mState.LanguageCode);
-        message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
-    }
-    mFileList->refresh();
+    mExport->exportToDxf();
 }
 
 void MainWindow::commandNew()
 {
     mButtons[ButtonNew]->setEnabled(false);
-    // DirSLD and DirLib were checked at start, but a folder may have gone
-    // since; the folder on view stands in for one that has.
-    const auto existingOrShown = [this](const QString &folder) {
-        return !folder.isEmpty() && IsExistingFolder(folder) ? folder : shownFolder();
-    };
-    mState.NewLibrary.reset();
-    std::unique_ptr<SlideLibrary> built = mDialogs.newLibrary(existingOrShown(mState.SlideFolder));
-    if (built) {
-        mState.NewLibrary = std::move(built);
-        const QString folder = existingOrShown(mState.LibraryFolder);
-        const QString path = ShowSaveDialog(mState, [this](const ExploreRequest &r) { return mDialogs.explore(r); },
-                                            folder, QString(), LibraryFiles);
-        if (!path.isEmpty()) {
-            try {
-                mState.NewLibrary->saveLibrary(path);
-            } catch (const SlideError &e) {
-                message(failureMessage(languageOf(mState.LanguageCode), FailedAction::SaveLibrary, errorText(e, languageOf(mState.LanguageCode))));
-            }
-        }
-        mState.NewLibrary.reset();
+    if (mFileCommands->newLibrary(shownFolder()))
         mFileList->refresh();
-    }
     mButtons[ButtonNew]->setEnabled(true);
 }
 
@@ -919,17 +539,8 @@ void MainWindow::commandOptions()
     mButtons[ButtonOptions]->setEnabled(false);
     const int codePage = mState.NameCodePage;
     mDialogs.options();
-    if (mState.NameCodePage != codePage) {
-        // Another code page of slide names: the open file is read again and
-        // its names shown anew, the same slide selected.
-        mSlide->setNameCodec(NameCodec(mState.NameCodePage));
-        const int row = mList->currentRow();
-        if (mState.CurrentLibrary && !mFileList->selectedPath().isEmpty()) {
-            fileSelected(mFileList->selectedPath());
-            if (row >= 0 && row < mList->count())
-                mList->setCurrentRow(row);
-        }
-    }
+    if (mState.NameCodePage != codePage)
+        mBrowser->codePageChanged();
     applyLanguage();
     mButtons[ButtonOptions]->setEnabled(true);
 }
@@ -941,15 +552,7 @@ void MainWindow::commandAbout()
 
 void MainWindow::commandRefresh()
 {
-    mFileList->refresh();
-    const QString selected = mFileList->selectedPath();
-    if (selected.isEmpty())
-        return;
-    const QString slide = mList->currentItem() ? mList->currentItem()->text() : QString();
-    fileSelected(selected);
-    const QList<QListWidgetItem *> same = mList->findItems(slide, Qt::MatchExactly);
-    if (!slide.isEmpty() && !same.isEmpty())
-        mList->setCurrentItem(same.first());
+    mBrowser->reopen();
 }
 
 // ---- Working on many slides ---------------------------------------------
@@ -1001,9 +604,13 @@ void MainWindow::buildFeatures()
     // for Copy, the slide view) have the focus.
     auto *separator = new QAction(this);
     separator->setSeparator(true);
-    const QList<QAction *> menu = {action("cmnuSelectAll"), separator, action("cmnuDelete"),
+    buildHistory();
+    auto *historySeparator = new QAction(this);
+    historySeparator->setSeparator(true);
+    const QList<QAction *> menu = {action("mnuAUndo"), action("mnuARedo"), historySeparator,
+                                   action("cmnuSelectAll"), separator, action("cmnuDelete"),
                                    action("cmnuRename"), action("cmnuExport"), action("cmnuCopy")};
-    for (QAction *a : menu)
+    for (QAction *a : menu.mid(3))
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     for (QWidget *w : {static_cast<QWidget *>(mList), static_cast<QWidget *>(mTiles)}) {
         w->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -1011,28 +618,11 @@ void MainWindow::buildFeatures()
     }
     mSlide->addAction(action("cmnuCopy"));
 
-    // Slide files dropped on the lists are added; a library or slide
-    // dropped anywhere else on the window is opened.
-    auto *listDrop = new SlideDrop(SlideDrop::Target::SlideList, this);
-    for (QAbstractItemView *v : {static_cast<QAbstractItemView *>(mList), static_cast<QAbstractItemView *>(mTiles)}) {
-        v->viewport()->setAcceptDrops(true);
-        v->viewport()->installEventFilter(listDrop);
-    }
-    connect(listDrop, &SlideDrop::dropped, this, &MainWindow::addSlideFiles);
-    // Selected slides dragged out of the lists arrive as .sld files.
-    auto *dragStart = new SlideDragStart(this);
-    for (QAbstractItemView *v : {static_cast<QAbstractItemView *>(mList), static_cast<QAbstractItemView *>(mTiles)}) {
-        v->setDragEnabled(true);   // a press on a selected row keeps the selection for the drag
-        v->viewport()->installEventFilter(dragStart);
-    }
-    connect(dragStart, &SlideDragStart::dragRequested, this, [this] {
-        std::unique_ptr<QMimeData> files = slidesAsFiles(selectedSlides());
-        if (!files)
-            return;
-        auto *drag = new QDrag(this);
-        drag->setMimeData(files.release());
-        drag->exec(Qt::CopyAction);
-    });
+    // Slide files dropped on the lists are added; selected slides dragged
+    // out of them arrive as .sld files; a library or slide dropped anywhere
+    // else on the window is opened.
+    SlideDrop::wireLists({mList, mTiles}, this, [this](const QStringList &files) { addSlideFiles(files); },
+                         [this] { return slidesAsFiles(selectedSlides()); });
     setAcceptDrops(true);
     auto *windowDrop = new SlideDrop(SlideDrop::Target::Window, this);
     installEventFilter(windowDrop);
@@ -1043,57 +633,46 @@ void MainWindow::buildFeatures()
     });
 }
 
+void MainWindow::buildHistory()
+{
+    // The stack's own actions follow its state and name what they would do;
+    // a click goes to the editor, which applies and saves the step before
+    // the stack moves.
+    QUndoStack &history = mEditor->history();
+    QAction *undo = history.createUndoAction(this);
+    QAction *redo = history.createRedoAction(this);
+    QMenu *actions = menuBar()->findChild<QMenu *>(QStringLiteral("mnuActions"));
+    QAction *first = actions ? actions->actions().value(0) : nullptr;
+    for (QAction *a : {undo, redo}) {
+        QObject::disconnect(a, &QAction::triggered, &history, nullptr);
+        actions ? actions->insertAction(first, a) : addAction(a);
+    }
+    if (actions)
+        actions->insertSeparator(first);
+    undo->setObjectName(QStringLiteral("mnuAUndo"));
+    redo->setObjectName(QStringLiteral("mnuARedo"));
+    undo->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    connect(undo, &QAction::triggered, this, [this] { mEditor->undo(); });
+    connect(redo, &QAction::triggered, this, [this] { mEditor->redo(); });
+    mActions.insert(undo->objectName(), undo);
+    mActions.insert(redo->objectName(), redo);
+    // After the actions' own texts: the captions of the interface language.
+    connect(&history, &QUndoStack::indexChanged, this, &MainWindow::applyHistoryTexts);
+    connect(&history, &QUndoStack::undoTextChanged, this, &MainWindow::applyHistoryTexts);
+    connect(&history, &QUndoStack::redoTextChanged, this, &MainWindow::applyHistoryTexts);
+}
+
+void MainWindow::applyHistoryTexts()
+{
+    const Language lang = languageOf(mState.LanguageCode);
+    mActions.value(QStringLiteral("mnuAUndo"))->setText(mEditor->undoCaption(lang));
+    mActions.value(QStringLiteral("mnuARedo"))->setText(mEditor->redoCaption(lang));
+}
+
 void MainWindow::addSlideFiles(const QStringList &files)
 {
-    if (!mState.CurrentLibrary || mState.CurrentLibrary->kind() != SlideLibrary::Kind::Library)
-        return;
-    const QString library = mFileList->selectedPath();
-    const Language lang = languageOf(mState.LanguageCode);
-    // Each name already in the library, or dropped before it, asks the
-    // rewrite question; then everything agreed is added in one save.
-    struct Planned
-    {
-        QString path;
-        QString name;
-    };
-    std::vector<Planned> plan;
-    for (const QString &path : files) {
-        const QString name = GetShotName(path);
-        const bool taken = mState.CurrentLibrary->indexOf(name) >= 0
-                           || std::any_of(plan.begin(), plan.end(), [&](const Planned &p) {
-                                  return mState.CurrentLibrary->codec().sameName(p.name, name);
-                              });
-        if (taken) {
-            const MessageText q = rewriteSlideQuestion(lang, name, library);
-            if (mPrompts.message({PromptIcon::Question, q.text, q.title}) != Answer::Yes)
-                continue;
-        }
-        plan.push_back({path, name});
-    }
-    if (plan.empty())
-        return;
-    const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
-        for (const Planned &p : plan) {
-            const int existing = edited.indexOf(p.name);
-            if (existing >= 0)
-                edited.replaceSlide(existing, p.path);
-            else
-                edited.addSlideFile(p.path, p.name);
-        }
-        return true;
-    });
-    const int current = mList->currentRow();
-    {
-        const QSignalBlocker quiet(mList);
-        QStringList names;
-        for (int i = 0; i < mState.CurrentLibrary->slideCount(); ++i)
-            names << mState.CurrentLibrary->slideName(i);
-        mList->clear();
-        mList->addItems(names);   // one insertion: the filter runs once
-    }
-    SetButtEnabled(library, mList->count());
-    mList->setCurrentRow(-1);
-    mList->setCurrentRow(saved ? mList->count() - 1 : std::min(current, mList->count() - 1));
+    mEditor->addSlideFiles(mFileList->selectedPath(), files);
 }
 
 void MainWindow::placeSlideList(const QRect &rect)
@@ -1127,34 +706,12 @@ void MainWindow::setTilesShown(bool shown)
 
 QList<int> MainWindow::selectedSlides() const
 {
-    QList<int> rows;
-    for (const QModelIndex &index : mList->selectionModel()->selectedIndexes()) {
-        if (!mList->isRowHidden(index.row()))
-            rows << index.row();
-    }
-    // Nothing selected: the slide on view, if the filter shows it.
-    const int current = mList->currentRow();
-    if (rows.isEmpty() && current >= 0 && !mList->isRowHidden(current))
-        rows << current;
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return shownSelection(*mList);
 }
 
 void MainWindow::commandSelectAll()
 {
-    // Ranges of the rows the filter shows; hidden rows stay unselected.
-    QItemSelection shown;
-    const QAbstractItemModel *names = mList->model();
-    for (int row = 0; row < mList->count(); ++row) {
-        if (mList->isRowHidden(row))
-            continue;
-        int last = row;
-        while (last + 1 < mList->count() && !mList->isRowHidden(last + 1))
-            ++last;
-        shown.select(names->index(row, 0), names->index(last, 0));
-        row = last;
-    }
-    mList->selectionModel()->select(shown, QItemSelectionModel::ClearAndSelect);
+    selectAllShown(*mList);
 }
 
 void MainWindow::commandRename()
@@ -1162,139 +719,22 @@ void MainWindow::commandRename()
     const QList<int> rows = selectedSlides();
     if (!mState.CurrentLibrary || mState.CurrentLibrary->kind() != SlideLibrary::Kind::Library || rows.isEmpty())
         return;
-    const int row = rows.contains(mList->currentRow()) ? mList->currentRow() : rows.front();
-    const QString library = mFileList->selectedPath();
-    const Language lang = languageOf(mState.LanguageCode);
-    const QString old = mList->item(row)->text();
-    QString typed = old;
-    while (true) {
-        const InputPrompt ask = renameSlideInput(lang, old);
-        const std::optional<QString> answer = mPrompts.input(ask.prompt, ask.title, typed);
-        if (!answer)
-            return;
-        typed = answer->trimmed();
-        const NameProblem problem = checkNewSlideName(*mState.CurrentLibrary, row, typed);
-        if (problem == NameProblem::None)
-            break;
-        message(badSlideNameMessage(lang, typed, problem));
-    }
-    const QByteArray before = mState.CurrentLibrary->slideNameBytes(row);
-    const bool saved = changeLibrary(library, [&](SlideLibrary &edited) {
-        edited.renameSlide(row, typed);
-        return edited.slideNameBytes(row) != before;
-    });
-    if (!saved)
-        return;
-    const QString name = mState.CurrentLibrary->slideName(row);
-    mList->item(row)->setText(name);
-    if (mList->currentRow() == row)
-        ShowSld(library, name);
-    SetButtEnabled(library, mList->count());
+    mEditor->renameSlide(mFileList->selectedPath(), rows.contains(mList->currentRow()) ? mList->currentRow() : rows.front());
 }
 
 void MainWindow::commandExportSlides()
 {
-    const SlideLibrary *library = mState.CurrentLibrary.get();
-    if (!library || library->kind() != SlideLibrary::Kind::Library)
-        return;
-    const QList<int> selected = selectedSlides();
-    ExportOffer offer;
-    offer.selectedCount = int(selected.size());
-    offer.slideCount = library->slideCount();
-    offer.folder = shownFolder();
-    if (mSlide->hasSlide())
-        offer.aspect = mSlide->slideHeader().drawingAspect();
-    const std::optional<ExportChoice> choice = mDialogs.exportChoice(offer);
-    if (!choice)
-        return;
-    QList<int> rows = selected;
-    if (choice->wholeLibrary || rows.isEmpty()) {
-        rows.clear();
-        for (int i = 0; i < library->slideCount(); ++i)
-            rows << i;
-    }
-    const QStringList paths = exportPaths(*library, rows, *choice);
-    const Language lang = languageOf(mState.LanguageCode);
-    const auto existing = std::count_if(paths.begin(), paths.end(), [](const QString &p) { return QFileInfo::exists(p); });
-    bool overwrite = true;
-    if (existing > 0) {
-        const MessageText q = exportOverwriteQuestion(lang, int(existing), QDir::toNativeSeparators(choice->folder));
-        const Answer answer = mPrompts.message({PromptIcon::Question, q.text, q.title, true});
-        if (answer == Answer::Cancel)
-            return;
-        overwrite = answer == Answer::Yes;
-    }
-    QDir().mkpath(choice->folder);
-    // A long export shows its progress and can be stopped between slides.
-    std::unique_ptr<QProgressDialog> progress;
-    if (rows.size() > 100) {
-        progress = std::make_unique<QProgressDialog>(exportProgressText(lang), cancelText(lang), 0, int(rows.size()), this);
-        progress->setWindowTitle(QString::fromLatin1(kProgramName));
-        progress->setWindowModality(Qt::WindowModal);
-        progress->setMinimumDuration(0);
-    }
-    for (int i = 0; i < rows.size(); ++i) {
-        if (progress) {
-            progress->setValue(i);
-            if (progress->wasCanceled())
-                break;
-        }
-        if (!overwrite && QFileInfo::exists(paths[i]))
-            continue;
-        try {
-            exportSlide(*library, rows[i], paths[i], *choice);
-        } catch (const SlideError &e) {
-            message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
-            break;
-        }
-    }
-    mFileList->refresh();
+    mExport->exportSlides(selectedSlides());
 }
 
 std::unique_ptr<QMimeData> MainWindow::slidesAsFiles(const QList<int> &rows)
 {
-    const SlideLibrary *library = mState.CurrentLibrary.get();
-    if (!library || library->kind() != SlideLibrary::Kind::Library || rows.isEmpty())
-        return nullptr;
-    if (!mDragFolder)
-        mDragFolder = std::make_unique<QTemporaryDir>();
-    // A folder per drag: a file manager may still be copying the last one.
-    const QString folder = mDragFolder->filePath(QString::number(++mDrags));
-    QList<QUrl> urls;
-    core::UniqueFileNames names(".sld");
-    try {
-        if (!mDragFolder->isValid() || !QDir().mkpath(folder))
-            throw SlideError(QDir::toNativeSeparators(folder), QStringLiteral("cannot create the folder"));
-        for (int row : rows) {
-            const QString path =
-                QDir(folder).filePath(QString::fromStdString(names.nameFor(library->slideName(row).toStdString())));
-            library->exportToSld(path, row);
-            urls << QUrl::fromLocalFile(path);
-        }
-    } catch (const SlideError &e) {
-        const Language lang = languageOf(mState.LanguageCode);
-        message(failureMessage(lang, FailedAction::ExportSlide, errorText(e, lang)));
-        return nullptr;
-    }
-    auto data = std::make_unique<QMimeData>();
-    data->setUrls(urls);
-    return data;
+    return mExport->slidesAsFiles(rows);
 }
 
 void MainWindow::commandCopyPicture()
 {
-    if (!mSlide->hasSlide() || !mSlide->isVisible())
-        return;
-    QSize size = mSlide->size();
-    if (size.width() < 16 || size.height() < 16)
-        size = QSize(640, 480);
-    const QColor background = mSlide->viewBackColor();
-    auto *data = new QMimeData;
-    data->setImageData(renderToImage(mSlide->slideHeader(), mSlide->slideDrawing(), size, background));
-    // Either form may be missing when memory runs out; the other still goes.
-    if (const QByteArray svg = renderToSvg(mSlide->slideHeader(), mSlide->slideDrawing(), size, background); !svg.isEmpty())
-        data->setData(QStringLiteral("image/svg+xml"), svg);
-    QGuiApplication::clipboard()->setMimeData(data);
+    mExport->copyPicture();
 }
 
 // ---- Window events -----------------------------------------------------

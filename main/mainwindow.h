@@ -25,12 +25,16 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QMimeData;
-class QTemporaryDir;
 
 namespace quarvel {
 
+class ExportCommands;
 class FileListPane;
+class LibraryBrowser;
+class LibraryEditor;
+class LibraryWatcher;
 class FlatButton;
+class SlideCommands;
 class SlideFilterBar;
 class TileView;
 class FolderTreePane;
@@ -115,6 +119,7 @@ public:
     QAction *menuAction(const QString &name) const { return mActions.value(name); }
     QMenu *exportPopup() const { return mExportPopup; }
     TileView *tileView() const { return mTiles; }
+    LibraryEditor &editor() const { return *mEditor; }
     SlideFilterBar *filterBar() const { return mFilter; }
 
 protected:
@@ -133,31 +138,16 @@ private:
     void applyLayout();
     void applyStates(const CommandStates &states);
     void setExportFormat(ExportFormat format);
-    void exportShownSlide(int fileTypes,
-                          const std::function<void(const SlideLibrary &, int, const QString &)> &write);
-    void showNothingOpen();
     void fileSelected(const QString &path);
-    // What is wrong with the slide on view and with the open library, in the
-    // interface language; empty when both are sound.
-    QString damageNote(const QString &slide) const;
-    void showOnPathBox(const QString &text, const QString &damage);
-    // Runs edit on the open library (false: nothing changed) and saves it to
-    // library. On failure the message names it and the object is read again
-    // from the file, which a failed save leaves as it was.
-    bool changeLibrary(const QString &library, const std::function<bool(SlideLibrary &)> &edit);
-    // A slide name that the libraries' name rule refuses (too long, a blank
-    // or a forbidden character) is not refused outright: the box asks for
-    // another, saying why, until one is accepted; false when the user
-    // cancels.
-    bool nameForLibrary(QString &name);
-    void message(const struct MessageText &text);
+    // Undo and Redo in the Actions menu (mnuAUndo, mnuARedo).
+    void buildHistory();
+    void applyHistoryTexts();
     void paneAreaResized();
     void splitterMouse(QEvent *event);
     double dpi() const;
     float toTwips(int pixels) const;
-    SavedGeometry readSavedGeometry() const;
     QString shownFolder() const;
-    int selectedSlide() const;
+
 
     AppState &mState;
     Prompts &mPrompts;
@@ -183,8 +173,11 @@ private:
     SlideFilterBar *mFilter = nullptr;
     TileView *mTiles = nullptr;
     QString mTitleFile;
-    std::unique_ptr<QTemporaryDir> mDragFolder;
-    int mDrags = 0;
+    std::unique_ptr<LibraryEditor> mEditor;
+    std::unique_ptr<ExportCommands> mExport;
+    std::unique_ptr<SlideCommands> mFileCommands;
+    std::unique_ptr<LibraryBrowser> mBrowser;
+    LibraryWatcher *mWatcher = nullptr;
 };
 
 } // namespace quarvel

@@ -1,5 +1,8 @@
 #include "panelayout.h"
 
+#include "captions.h"
+#include "inifile.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -325,6 +328,22 @@ QRect toPixels(const TwipRect &rect, double dpi)
     const int right = px(double(rect.left) + rect.width);
     const int bottom = px(double(rect.top) + rect.height);
     return QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
+}
+
+SavedGeometry readSavedGeometry(const QString &settingsFile)
+{
+    const QString section = QString::fromLatin1(kSettingsSection);
+    auto number = [&](const char *key) { return ReadIniNumber(settingsFile, section, QLatin1String(key)); };
+    SavedGeometry saved;
+    saved.winMode = ReadIniString(settingsFile, section, QStringLiteral("WinMode"));
+    saved.winH = number("WinH");
+    saved.winW = number("WinW");
+    saved.winSldW = number("WinSldW");
+    saved.winETH = number("WinETH");
+    saved.winETW = number("WinETW");
+    saved.winELH = number("WinELH");
+    saved.winELW = number("WinELW");
+    return saved;
 }
 
 } // namespace quarvel

@@ -161,6 +161,8 @@ inline constexpr const char *kWindowKeys[] = {"WinMode", "WinH",   "WinW",   "Wi
 // would then stay broken, so those fall back to the designed file list and
 // slide view sizes. Non-finite values count as missing.
 void setControlPos(PaneLayout &layout, const SavedGeometry &saved);
+// The window keys of the Settings section of settingsFile.
+SavedGeometry readSavedGeometry(const QString &settingsFile);
 
 // The whole start-up sequence of the layout: the designed window, the
 // toolbar laid out for the caption choice, then the restore step. The caption

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDrag>
 #include <QDropEvent>
 #include <QMouseEvent>
 #include <QFileInfo>
@@ -96,6 +97,29 @@ bool SlideDragStart::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return false;
+}
+
+void SlideDrop::wireLists(const QList<QAbstractItemView *> &views, QObject *owner,
+                          const std::function<void(const QStringList &)> &added,
+                          const std::function<std::unique_ptr<QMimeData>()> &filesOfSelection)
+{
+    auto *drop = new SlideDrop(Target::SlideList, owner);
+    auto *dragStart = new SlideDragStart(owner);
+    for (QAbstractItemView *v : views) {
+        v->viewport()->setAcceptDrops(true);
+        v->viewport()->installEventFilter(drop);
+        v->setDragEnabled(true);   // a press on a selected row keeps the selection for the drag
+        v->viewport()->installEventFilter(dragStart);
+    }
+    QObject::connect(drop, &SlideDrop::dropped, owner, added);
+    QObject::connect(dragStart, &SlideDragStart::dragRequested, owner, [owner, filesOfSelection] {
+        std::unique_ptr<QMimeData> files = filesOfSelection();
+        if (!files)
+            return;
+        auto *drag = new QDrag(owner);
+        drag->setMimeData(files.release());
+        drag->exec(Qt::CopyAction);
+    });
 }
 
 } // namespace quarvel

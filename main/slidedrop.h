@@ -11,6 +11,10 @@
 #include <QPoint>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
+
+class QAbstractItemView;
 class QMimeData;
 
 namespace quarvel {
@@ -26,6 +30,11 @@ public:
     // The files of data a drop on target takes: slide files for the lists,
     // the first library or slide file for the window.
     static QStringList acceptedFiles(const QMimeData *data, Target target);
+    // Slide files dropped on views go to added; a drag of the selection out
+    // of them carries what filesOfSelection gives (nothing: no drag).
+    static void wireLists(const QList<QAbstractItemView *> &views, QObject *owner,
+                          const std::function<void(const QStringList &)> &added,
+                          const std::function<std::unique_ptr<QMimeData>()> &filesOfSelection);
 
 signals:
     void dropped(const QStringList &files);

@@ -6,6 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
+
+#include <algorithm>
 
 namespace quarvel {
 
@@ -58,6 +61,37 @@ int SlideFilterBar::apply(const QList<QListView *> &views, bool english)
     }
     mCount->setText(filterCountText(language, shown, total));
     return shown;
+}
+
+QList<int> shownSelection(const QListWidget &list)
+{
+    QList<int> rows;
+    for (const QModelIndex &index : list.selectionModel()->selectedIndexes()) {
+        if (!list.isRowHidden(index.row()))
+            rows << index.row();
+    }
+    const int current = list.currentRow();
+    if (rows.isEmpty() && current >= 0 && !list.isRowHidden(current))
+        rows << current;
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void selectAllShown(QListWidget &list)
+{
+    // Ranges of the rows shown, so that a long list is selected at once.
+    QItemSelection shown;
+    const QAbstractItemModel *names = list.model();
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.isRowHidden(row))
+            continue;
+        int last = row;
+        while (last + 1 < list.count() && !list.isRowHidden(last + 1))
+            ++last;
+        shown.select(names->index(row, 0), names->index(last, 0));
+        row = last;
+    }
+    list.selectionModel()->select(shown, QItemSelectionModel::ClearAndSelect);
 }
 
 } // namespace quarvel

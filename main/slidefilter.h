@@ -12,6 +12,7 @@ class QAbstractItemModel;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QListWidget;
 
 namespace quarvel {
 
@@ -37,5 +38,11 @@ private:
     QLineEdit *mEdit;
     QLabel *mCount;
 };
+
+// Rows of list that are selected and not hidden, ascending; with nothing
+// selected, the current row if it is shown.
+QList<int> shownSelection(const QListWidget &list);
+// Selects every row of list the filter shows; hidden rows stay unselected.
+void selectAllShown(QListWidget &list);
 
 } // namespace quarvel

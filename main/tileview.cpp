@@ -2,11 +2,14 @@
 
 #include "renderer.h"
 #include "slidelibrary.h"
+#include "core/fileio.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPainter>
 #include <QStyledItemDelegate>
+
+#include <filesystem>
 
 namespace quarvel {
 
@@ -91,11 +94,19 @@ void ThumbnailCache::setLibrary(const SlideLibrary *library, QColor background)
 {
     QString key;
     if (library && library->kind() == SlideLibrary::Kind::Library) {
-        const QFileInfo file(library->libraryFile());
-        key = QStringLiteral("%1|%2|%3|%4|")
-                  .arg(file.absoluteFilePath())
-                  .arg(file.size())
-                  .arg(file.lastModified().toMSecsSinceEpoch())
+        // The file's identity too: a copy put in place by a rename may keep
+        // the size and the time of the file it replaces.
+        core::FileStamp stamp;
+        try {
+            stamp = core::stampOf(std::filesystem::path(library->libraryFile().toStdU16String()));
+        } catch (const core::Error &) {
+        }
+        key = QStringLiteral("%1|%2|%3|%4|%5|%6|")
+                  .arg(QFileInfo(library->libraryFile()).absoluteFilePath())
+                  .arg(stamp.size)
+                  .arg(stamp.modifiedNs)
+                  .arg(stamp.device)
+                  .arg(stamp.inode)
                   .arg(background.rgba());
     }
     mLibrary = key.isEmpty() ? nullptr : library;

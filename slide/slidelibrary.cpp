@@ -261,6 +261,30 @@ void SlideLibrary::renameSlide(int index, const QString &name)
         mNameError.clear();
 }
 
+core::KeptSlide SlideLibrary::keepSlide(int index) const
+{
+    if (index < 0)
+        index = slideCount();
+    return guarded([&] { return mLibrary.keep(static_cast<std::size_t>(index)); });
+}
+
+void SlideLibrary::insertSlide(int index, core::KeptSlide slide)
+{
+    if (index < 0)
+        index = slideCount() + 1;
+    const QString display = mCodec.decode(bytesOf(slide.name));
+    guarded([&] { mLibrary.insert(static_cast<std::size_t>(index), std::move(slide)); });
+    mDisplay.insert(mDisplay.begin() + index, display);
+}
+
+void SlideLibrary::restoreSlideName(int index, const QByteArray &nameBytes)
+{
+    if (index < 0)
+        index = slideCount();
+    guarded([&] { mLibrary.rename(static_cast<std::size_t>(index), stringOf(nameBytes)); });
+    mDisplay[static_cast<std::size_t>(index)] = mCodec.decode(nameBytes);
+}
+
 void SlideLibrary::saveLibrary(const QString &target)
 {
     if (mKind == Kind::None && !mPath.isEmpty() && !mLoadError.isEmpty())

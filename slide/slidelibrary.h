@@ -90,6 +90,18 @@ public:
     // be stored or another slide has it in any letter case.
     void renameSlide(int index, const QString &name);
 
+    // Slide index as a save would write it, with its stored name, to be put
+    // back later with insertSlide (throws SlideError when it cannot be read).
+    core::KeptSlide keepSlide(int index) const;
+    // Puts a kept slide back at index; throws SlideError (index past the
+    // end, its name taken meanwhile, a full library).
+    void insertSlide(int index, core::KeptSlide slide);
+    // Renames slide index back to name bytes it had before.
+    void restoreSlideName(int index, const QByteArray &nameBytes);
+    // The library file as this object last read or wrote it (size, time,
+    // identity); nothing when it reads no file.
+    std::optional<core::FileStamp> fileStamp() const { return mLibrary.sourceStamp(); }
+
     // The whole library as it would be saved.
     QByteArray toLibraryBytes() const;
 

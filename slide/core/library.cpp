@@ -482,6 +482,45 @@ void Library::rename(std::size_t index, std::string newName)
     mEntries[index].name = std::move(newName);
 }
 
+KeptSlide Library::keep(std::size_t index) const
+{
+    const Entry &e = readableEntry(index);
+    std::string bytes = spanOf(e);
+    if (e.length < 0)
+        e.length = slideExtent(bytes.data(), bytes.size());
+    if (e.length >= 0)
+        bytes.resize(static_cast<std::size_t>(e.length));
+    return {e.name, std::move(bytes)};
+}
+
+void Library::insert(std::size_t index, KeptSlide slide)
+{
+    if (index > mEntries.size())
+        throw Error(fileForErrors(), Reason::NoSuchSlide).withNumber(static_cast<std::int64_t>(index));
+    // The name comes back as it was stored, so only what a save needs of it
+    // is checked: a name of its own that fits the directory.
+    if (slide.name.empty())
+        throw Error(fileForErrors(), Reason::NameEmpty);
+    if (slide.name.size() > std::size_t(kMaxSlideNameBytes))
+        throw Error(fileForErrors(), Reason::NameTooLong).withName(shown(slide.name)).withNumber(static_cast<std::int64_t>(slide.name.size()));
+    if (const auto taken = indexOf(slide.name))
+        throw Error(fileForErrors(), Reason::NameTaken, shown(mEntries[*taken].name)).withName(shown(slide.name));
+    if (mEntries.size() >= kMaxLibrarySlides)
+        throw Error(fileForErrors(), Reason::LibraryFull).withNumber(static_cast<std::int64_t>(kMaxLibrarySlides));
+    Entry e;
+    e.name = std::move(slide.name);
+    e.span = slide.bytes.size();
+    e.memory = std::make_shared<const std::string>(std::move(slide.bytes));
+    mEntries.insert(mEntries.begin() + static_cast<std::ptrdiff_t>(index), std::move(e));
+}
+
+std::optional<FileStamp> Library::sourceStamp() const
+{
+    if (!mSource)
+        return std::nullopt;
+    return mSource->stamp;
+}
+
 Library::Layout Library::plan(const InputFile *input) const
 {
     // Every slide's extent is settled before anything is written, so that a

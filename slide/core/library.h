@@ -68,6 +68,15 @@ struct LibraryProblem
     std::string message() const;
 };
 
+// A slide taken out of a library, as it would be written back: its name as
+// stored and its bytes as save() writes them (up to and with the end-of-file
+// record; a damaged slide as it stands, up to where the next slide began).
+struct KeptSlide
+{
+    std::string name;
+    std::string bytes;
+};
+
 class Library
 {
 public:
@@ -146,6 +155,14 @@ public:
     // case, is not a duplicate).
     void rename(std::size_t index, std::string newName);
 
+    // The slide at index as it stands now, to be put back with insert().
+    // Throws as slideSpan.
+    KeptSlide keep(std::size_t index) const;
+    // Puts a kept slide back at index (later slides move up one place).
+    // Throws Error: NoSuchSlide past the end, NameEmpty, NameTooLong,
+    // NameTaken, LibraryFull.
+    void insert(std::size_t index, KeptSlide slide);
+
     // The name rule for a name given to slide index (or to a new slide when
     // index is empty): 1 to 31 bytes (NameEmpty, NameTooLong), no NUL or
     // control byte (NameInvalid), no other slide of the same name without
@@ -165,6 +182,10 @@ public:
     // The whole library as save() would write it, to sink in order.
     void writeTo(const Sink &sink) const;
     std::string toBytes() const;
+
+    // Size, time of last change and identity of the library file as this
+    // object last read or wrote it; nothing when it reads no file.
+    std::optional<FileStamp> sourceStamp() const;
 
     bool holdsEditLock() const { return mLock.held(); }
     void releaseEditLock() { mLock.release(); }

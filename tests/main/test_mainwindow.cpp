@@ -6,15 +6,20 @@
 #include "errortexts.h"
 #include "flatbutton.h"
 #include "inifile.h"
+#include "librarywatcher.h"
 #include "mainfixture.h"
 #include "metafileview.h"
 #include "savefile.h"
 #include "slideview.h"
 #include "startup.h"
+#include "tileview.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTreeView>
 
 using namespace quarvel;
@@ -47,6 +52,21 @@ protected:
         mPrompts.expectMessage(PromptIcon::Question, text, answer);
     }
 };
+
+// Another program at work on the files the window shows (quarvel-cli, cp,
+// rm), run to its end. The window's event loop does not run meanwhile, so
+// several of them make one burst of changes.
+int otherProgram(const QString &program, const QStringList &args)
+{
+    QProcess process;
+    process.start(program, args);
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+int cli(const QStringList &args)
+{
+    return otherProgram(QStringLiteral(QUARVEL_CLI), args);
+}
 
 struct Expect { int listCount; bool listEnabled, saveAs, add, del, exportSlide, pictureShown; };
 const Expect kNothingOpen{0, false, false, false, false, false, false};
@@ -294,7 +314,6 @@ TEST_F(MainWindowTest, DeleteSelectsTheNeighbourAndStopsAtOneSlide)
     deleteRow(2, "GAMMA"); // the last entry: the one before it is selected
     EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
     EXPECT_EQ(w->slideList()->currentRow(), 1);
-    EXPECT_EQ(w->slideView()->slideFile(), path("three.slb(BETA)"));
     makeLibrary("three.slb", {"ALPHA", "BETA", "GAMMA"});
     w->selectFile(path("three.slb"));
     deleteRow(1, "BETA"); // a middle entry: the one that took its place
@@ -309,6 +328,52 @@ TEST_F(MainWindowTest, DeleteSelectsTheNeighbourAndStopsAtOneSlide)
     expectDeleteQuestion("ALPHA", "two.slb", Answer::No);
     w->commandDelete();
     EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
+}
+
+// Delete of two selected slides taken back and done again by the keys; the
+// Undo item names what it would undo, in the interface language.
+TEST_F(MainWindowTest, DeleteIsUndoneAndRedoneByTheKeys)
+{
+    makeLibrary("four.slb", {"ALPHA", "BETA", "GAMMA", "DELTA"});
+    const QString lib = path("four.slb");
+    const QByteArray original = test::readFile(lib);
+    auto w = makeWindow("four.slb");
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    QListWidget *list = w->slideList();
+    list->setFocus();
+    list->setCurrentRow(1);
+    list->selectionModel()->select(list->model()->index(2, 0), QItemSelectionModel::Select);
+    mPrompts.expectMessage(PromptIcon::Question, "Удалить 2 слайда из " + lib + "?", Answer::Yes);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "DELTA"}));
+    const QByteArray edited = test::readFile(lib);
+    EXPECT_EQ(onDisk(lib)->slideCount(), 2);
+    QAction *undo = w->menuAction("mnuAUndo");
+    ASSERT_TRUE(undo);
+    EXPECT_EQ(undo->text(), "Отменить удаление 2 слайдов");
+    EXPECT_TRUE(list->actions().contains(undo));
+    w->chooseLanguage("En");
+    EXPECT_EQ(undo->text(), "&Undo Delete 2 Slides");
+
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA", "GAMMA", "DELTA"}));
+    EXPECT_EQ(test::readFile(lib), original);
+    EXPECT_EQ(w->selectedSlides(), QList<int>({1, 2}));
+    EXPECT_EQ(w->slideView()->slideFile(), path("four.slb(BETA)"));
+    EXPECT_EQ(w->menuAction("mnuARedo")->text(), "&Redo Delete 2 Slides");
+    EXPECT_FALSE(undo->isEnabled());
+
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "DELTA"}));
+    EXPECT_EQ(test::readFile(lib), edited);
+    QTest::keyClick(w.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(test::readFile(lib), original);
+    QTest::keyClick(w.get(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(test::readFile(lib), edited);
+    EXPECT_EQ(w->slideList()->currentRow(), 1);
+    w->chooseLanguage("Ru");
 }
 
 TEST_F(MainWindowTest, ExportAndSaveAsWriteTheSelectedSlide)
@@ -358,6 +423,123 @@ TEST_F(MainWindowTest, RefreshAndAClickOnTheOpenFileReadItAgain)
     makeLibrary("two.slb", {"ONE", "TWO"});
     QTest::mouseClick(w->explorerList()->currentView()->viewport(), Qt::LeftButton, {}, itemCenter(*w, path("two.slb")));
     EXPECT_EQ(listTexts(*w), QStringList({"ONE", "TWO"}));
+}
+
+// A library changed by another program is read again by itself, once per
+// burst of changes, keeping the slide on view and the selection by name; the
+// window's own edits are not read again, an edit between the change and the
+// re-read is refused, and nothing is read under an open question.
+TEST_F(MainWindowTest, ChangesByAnotherProgramAreReadOncePerBurst)
+{
+    auto w = makeWindow("three.slb");
+    const QString lib = path("three.slb");
+    QSignalSpy rereads(w->findChild<LibraryWatcher *>(), &LibraryWatcher::changed);
+    QListWidget *list = w->slideList();
+    list->setCurrentRow(1);
+    list->selectionModel()->select(list->model()->index(2, 0), QItemSelectionModel::Select);
+    test::writeFile(path("NEW.sld"), tinySlide(7));
+    test::writeFile(path("ZED.sld"), tinySlide(8));
+    for (const QStringList &args : {QStringList{"add", lib, path("NEW.sld")}, QStringList{"add", lib, path("ZED.sld")},
+                                    QStringList{"delete", lib, "ALPHA"}})
+        ASSERT_EQ(cli(args), 0);
+    ASSERT_TRUE(rereads.wait(5000));
+    EXPECT_EQ(listTexts(*w), QStringList({"BETA", "GAMMA", "NEW", "ZED"}));
+    EXPECT_EQ(w->pathBox()->text(), path("three.slb(BETA)"));
+    EXPECT_EQ(w->selectedSlides(), QList<int>({0, 1}));
+
+    // The window's own Delete and Add.
+    expectDeleteQuestion("BETA", "three.slb", Answer::Yes);
+    list->setCurrentRow(0);
+    w->commandDelete();
+    mDialogs.answers = {path("door.sld")};
+    w->commandAdd();
+    EXPECT_EQ(listTexts(*w), QStringList({"GAMMA", "NEW", "ZED", "DOOR"}));
+    EXPECT_FALSE(rereads.wait(3 * LibraryWatcher::kQuietMs));
+    EXPECT_EQ(rereads.count(), 1);
+
+    // Changed again (the rename of the last save dropped the file's watch),
+    // and edited before the window has seen it.
+    ASSERT_EQ(cli({"delete", lib, "NEW"}), 0);
+    expectDeleteQuestion("GAMMA", "three.slb", Answer::Yes);
+    mPrompts.expectMessage(PromptIcon::Critical,
+                           failureMessage(Language::Russian, FailedAction::ChangeLibrary,
+                                          QDir::toNativeSeparators(lib)
+                                              + ": файл изменился после открытия; откройте его заново")
+                               .text);
+    list->setCurrentRow(0);
+    w->commandDelete();
+    EXPECT_EQ(listTexts(*w), QStringList({"GAMMA", "ZED", "DOOR"}));
+    ASSERT_EQ(cli({"delete", lib, "ZED"}), 0);
+    ASSERT_TRUE(rereads.wait(5000));
+    EXPECT_EQ(listTexts(*w), QStringList({"GAMMA", "DOOR"}));
+
+    // Not under a command that waits for the user: read once it is answered.
+    QDialog question(w.get());
+    question.setModal(true);
+    question.show();
+    ASSERT_EQ(cli({"delete", lib, "GAMMA"}), 0);
+    ASSERT_TRUE(rereads.wait(5000));
+    EXPECT_FALSE(QTest::qWaitFor([&] { return w->slideList()->count() == 1; }, 2 * LibraryWatcher::kQuietMs));
+    question.hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->slideList()->count() == 1; }, 5000));
+}
+
+// A library deleted by another program leaves nothing open, saying why, and
+// no other file opened in its place; made again, it is read. The file list
+// follows files that come and go, its selection kept.
+TEST_F(MainWindowTest, AVanishedLibraryLeavesNothingOpenUntilItIsBack)
+{
+    auto w = makeWindow("three.slb");
+    w->show();
+    const QString lib = path("three.slb");
+    itemCenter(*w, lib);   // the file list has read the folder
+    FileListPane *files = w->explorerList();
+    auto listed = [files](const QString &name) {
+        const QModelIndex root = files->currentView()->rootIndex();
+        for (int row = 0; row < files->model().rowCount(root); ++row) {
+            if (files->model().fileName(files->model().index(row, 0, root)) == name)
+                return true;
+        }
+        return false;
+    };
+    ASSERT_EQ(otherProgram("cp", {path("door.sld"), path("fresh.sld")}), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return listed("fresh.sld"); }, 5000));
+    EXPECT_EQ(files->selectedPath(), lib);
+    EXPECT_EQ(files->model().filePath(files->currentView()->currentIndex()), lib);
+
+    ASSERT_EQ(otherProgram("rm", {lib}), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !listed("three.slb"); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w->pathBox()->text().startsWith(lib + "("); }, 5000));
+    EXPECT_EQ(w->pathBox()->text(), lib + "  \u2014  не удаётся прочитать: нет такого файла или папки");
+    expectState(*w, kNothingOpen);
+    EXPECT_EQ(files->selectedPath(), lib);
+    EXPECT_FALSE(mState.CurrentLibrary);
+
+    ASSERT_EQ(otherProgram("cp", {path("two.slb"), lib}), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->slideList()->count() == 2; }, 5000));
+    EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
+    EXPECT_EQ(w->pathBox()->text(), path("three.slb(ALPHA)"));
+    EXPECT_TRUE(w->button(ButtonDelete)->isEnabled());
+
+    // Replaced by a copy of the same size and time with its slides swapped:
+    // the tiles show the new slides.
+    w->setTilesShown(true);
+    ThumbnailCache &tiles = w->tileView()->thumbnails();
+    tiles.thumbnail(0);
+    tiles.thumbnail(1);
+    tiles.waitForIdle();
+    const QImage beta = tiles.thumbnail(1);
+    SlideLibrary swapped;
+    swapped.addSlideData(tinySlide(2), "ALPHA", "ALPHA");
+    swapped.addSlideData(tinySlide(1), "BETA", "BETA");
+    swapped.saveLibrary(path("swapped.tmp"));
+    ASSERT_EQ(otherProgram("touch", {"-r", lib, path("swapped.tmp")}), 0);
+    ASSERT_EQ(otherProgram("mv", {path("swapped.tmp"), lib}), 0);
+    QSignalSpy rereads(w->findChild<LibraryWatcher *>(), &LibraryWatcher::changed);
+    ASSERT_TRUE(rereads.wait(5000));
+    tiles.thumbnail(0);
+    tiles.waitForIdle();
+    EXPECT_EQ(tiles.thumbnail(0), beta);
 }
 
 // The tree follows the file list to a favourite, and shows the folder it
