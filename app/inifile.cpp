@@ -35,6 +35,18 @@ QByteArray encodeText(const QString &text)
 #endif
 }
 
+// Whether the file's code page holds every character of text. The ANSI code
+// page holds few scripts; a text it cannot hold would read back as another.
+bool encodable(const QString &text)
+{
+#ifdef Q_OS_WIN
+    return decodeText(encodeText(text)) == text;
+#else
+    Q_UNUSED(text);
+    return true;
+#endif
+}
+
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 
 // One line of the file as byte offsets: its text is [begin, end), its line
@@ -226,7 +238,8 @@ bool WriteIniString(const QString &file, const QString &section, const QString &
     const QString keyName = key.trimmed();
     if (sectionName.isEmpty() || keyName.isEmpty() || breaksLine(sectionName)
         || breaksLine(keyName) || breaksLine(value) || sectionName.contains(u']')
-        || keyName.contains(u'=') || keyName.startsWith(u'[') || keyName.startsWith(u';'))
+        || keyName.contains(u'=') || keyName.startsWith(u'[') || keyName.startsWith(u';')
+        || !encodable(sectionName) || !encodable(keyName) || !encodable(value))
         return false;
 
     const bool existed = QFileInfo::exists(file);

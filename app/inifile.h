@@ -32,7 +32,8 @@ double ReadIniNumber(const QString &file, const QString &section, const QString 
 // quotes around it) is written in double quotes. Returns false, leaving the
 // file untouched, when the file cannot be written or when a name or value
 // would break the file's form (a line break or NUL anywhere, an empty name,
-// "]" in a section name, "=" in a key, a key starting with "[" or ";").
+// "]" in a section name, "=" in a key, a key starting with "[" or ";") or
+// holds a character the file's code page cannot (Windows: the ANSI one).
 bool WriteIniString(const QString &file, const QString &section, const QString &key,
                     const QString &value);
 

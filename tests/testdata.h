@@ -9,6 +9,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+#include <ostream>
+
+// Failures show a text as text rather than as a list of 16-bit units.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace quarvel::test {
 
 inline QString corpusDir(const QString &sub = {})
@@ -39,6 +48,31 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Settings-file text in the form this platform writes it: UTF-8 with LF line
+// ends on Linux; on Windows the ANSI code page with CR LF (a leading UTF-8
+// byte-order mark stays as it is). Nothing when that code page cannot hold
+// the text.
+inline std::optional<QByteArray> settingsText(const QByteArray &utf8)
+{
+#ifdef Q_OS_WIN
+    const QByteArray bom("\xEF\xBB\xBF");
+    const bool marked = utf8.startsWith(bom);
+    const QString text = QString::fromUtf8(marked ? utf8.mid(bom.size()) : utf8);
+    QByteArray bytes = text.toLocal8Bit();
+    if (QString::fromLocal8Bit(bytes) != text)
+        return std::nullopt;
+    QByteArray out = marked ? bom : QByteArray();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes.at(i) == '\n' && (i == 0 || bytes.at(i - 1) != '\r'))
+            out += '\r';
+        out += bytes.at(i);
+    }
+    return out;
+#else
+    return utf8;
+#endif
 }
 
 } // namespace quarvel::test

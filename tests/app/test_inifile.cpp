@@ -56,7 +56,11 @@ TEST_F(IniFileTest, ReadsFollowTheFileForm)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
-        put(c.file);
+        // A file in another code page than this one is read in this one.
+        const std::optional<QByteArray> file = test::settingsText(c.file);
+        if (!file)
+            continue;
+        put(*file);
         EXPECT_EQ(read(c.section, c.key), QString::fromUtf8(c.expected));
     }
 }
@@ -70,10 +74,13 @@ TEST_F(IniFileTest, MissingFileAndLongValues)
     QString wide;   // characters outside the basic plane count once and are never split
     for (int i = 0; i < 700; ++i)
         wide += QString::fromUcs4(U"\U0001F600");
-    put("[S]\nexact=" + exact.toUtf8() + "\nlong=" + exact.toUtf8() + "bcd\nwide=" + wide.toUtf8() + "\n");
+    const std::optional<QByteArray> wideText = test::settingsText(wide.toUtf8());
+    put("[S]\nexact=" + exact.toUtf8() + "\nlong=" + exact.toUtf8() + "bcd\nwide=" + wideText.value_or("") + "\n");
     EXPECT_EQ(read("S", "exact"), exact);
     EXPECT_EQ(read("S", "long"), exact);
-    EXPECT_EQ(read("S", "wide"), wide.left(2 * kIniValueLimit));
+    if (wideText) {
+        EXPECT_EQ(read("S", "wide"), wide.left(2 * kIniValueLimit));
+    }
 }
 
 TEST_F(IniFileTest, NumbersInTheUsersLocaleAndInTheFormWeWrite)
@@ -98,7 +105,7 @@ TEST_F(IniFileTest, NumbersInTheUsersLocaleAndInTheFormWeWrite)
 TEST_F(IniFileTest, WritesChangeOnlyTheirValueOrNothing)
 {
     EXPECT_TRUE(write("Settings", "Lang", u"En"_qs));
-    EXPECT_EQ(contents(), QByteArray("[Settings]\nLang=En\n"));
+    EXPECT_EQ(contents(), test::settingsText("[Settings]\nLang=En\n"));
 
     // Comments, blank lines, odd spacing, CR LF line ends and bytes that are
     // not UTF-8 (a file from a Windows code page) stay as they were.
@@ -132,6 +139,11 @@ TEST_F(IniFileTest, EveryValueReadsBackAndNothingBreaksTheFile)
     for (const char *value : {"", "/home/u/My Slides", "  lead", "trail  ", "\"q\"", "'q'", "\"\"",
                               "\"", "a \"b\" c", "x=y;z [w]", "/дом/Слайды"}) {
         SCOPED_TRACE(value);
+        if (!test::settingsText(value)) {
+            // Written, it would read back as another text.
+            EXPECT_FALSE(write("S", "k", QString::fromUtf8(value))) << "a value the file cannot hold";
+            continue;
+        }
         ASSERT_TRUE(write("S", "k", QString::fromUtf8(value)));
         EXPECT_EQ(read("S", "k"), QString::fromUtf8(value));
     }

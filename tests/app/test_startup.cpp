@@ -84,7 +84,7 @@ TEST_F(StartupTest, FirstRunWithoutSettingsFile)
     EXPECT_EQ(mState.LanguageCode, u"Ru"_qs);
     EXPECT_EQ(mState.ButtonCaptions, u"Use"_qs);
     EXPECT_EQ(mState.NewLibrary, nullptr);
-    EXPECT_EQ(settingsBytes(), QByteArray("[Settings]\nLang=En\n"));
+    EXPECT_EQ(settingsBytes(), test::settingsText("[Settings]\nLang=En\n"));
 }
 
 TEST_F(StartupTest, CommandLineFileQuotedOrNotRelativeOrMissing)
@@ -164,10 +164,14 @@ TEST_F(StartupTest, ASecondCopyIsRefusedAndTouchesNothing)
     EXPECT_FALSE(created);
     EXPECT_FALSE(QFile::exists(mState.SettingsFile));
     EXPECT_EQ(mState.CommandLineFile, QString());
-    // As if the first copy had been running for a day; another installed copy is another program.
+#ifndef Q_OS_WIN
+    // As if the first copy had been running for a day. (On Windows the holder
+    // keeps anyone else from writing its lock file, its time included.)
     QFile lock(SingleInstanceGuard::lockFilePath(mState.ProgramFolder, path("locks")));
     ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
     ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+#endif
+    // Another installed copy is another program.
     EXPECT_TRUE(SingleInstanceGuard(mState.ProgramFolder, path("locks")).anotherIsRunning());
     EXPECT_FALSE(SingleInstanceGuard(path("other"), path("locks")).anotherIsRunning());
 }
