@@ -203,6 +203,15 @@ void AtomicFile::commit()
         fail(errnoOf(GetLastError()), "close");
     if (const int injected = askGate(Stage::Rename, mWritten, 0))
         fail(injected, "rename");
+    // The temporary file is hidden while it is written; the file it becomes
+    // keeps what the old file was (hidden, system, archive), a new one is
+    // plain.
+    const DWORD old = GetFileAttributesW(mTarget.c_str());
+    const DWORD attributes = old == INVALID_FILE_ATTRIBUTES
+                           ? 0
+                           : old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    if (!SetFileAttributesW(mTemporary.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL))
+        fail(errnoOf(GetLastError()), "rename");
     if (!MoveFileExW(mTemporary.c_str(), mTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         fail(errnoOf(GetLastError()), "rename");
     try {
