@@ -153,6 +153,16 @@ bool matchesWildcard(const QString &name, const QString &pattern, Qt::CaseSensit
     return pattern.endsWith(u".*") && matchesWildcard(name, pattern.chopped(2), cs);
 }
 
+int rootLengthOf(const QString &path, const PathForm &form)
+{
+    if (form.separator == u'\\' && path.startsWith(QStringLiteral("\\\\"))) {
+        const qsizetype share = path.indexOf(u'\\', 2);
+        const qsizetype end = share < 0 ? -1 : path.indexOf(u'\\', share + 1);
+        return int(end < 0 ? path.size() : end + 1);
+    }
+    return form.rootLength;
+}
+
 QString GetLongPath(const QString &path, const PathForm &form, const StoredNameLookup &storedName)
 {
     if (path.isEmpty())
@@ -161,8 +171,9 @@ QString GetLongPath(const QString &path, const PathForm &form, const StoredNameL
     if (p.endsWith(form.separator))
         p.chop(1);
     p += form.separator;
+    const int rootLength = rootLengthOf(p, form);
     QString result;
-    for (qsizetype pos = p.indexOf(form.separator, form.rootLength); pos >= 0;
+    for (qsizetype pos = p.indexOf(form.separator, rootLength); pos >= 0;
          pos = p.indexOf(form.separator, pos + 1)) {
         const std::optional<QString> name = storedName(p.left(pos));
         if (!name)
@@ -170,18 +181,21 @@ QString GetLongPath(const QString &path, const PathForm &form, const StoredNameL
         result += form.separator + *name;
     }
     if (result.isEmpty())
-        return p.left(form.rootLength);
-    return p.left(form.rootLength - 1) + result;
+        return p.left(rootLength);
+    return p.left(rootLength - 1) + result;
 }
 
 QString GetLongPath(const QString &path)
 {
     if (path.isEmpty())
         return {};
-    QString absolute = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + u'/' + path;
 #ifdef Q_OS_WIN
-    absolute = QDir::toNativeSeparators(absolute);
+    // Windows itself folds "." and ".." by text; empty components name
+    // nothing, and a search for "X\." would give the name ".". A path from
+    // the root ("\plans") is on the current drive.
+    const QString absolute = QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 #else
+    QString absolute = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + u'/' + path;
     // "." and empty components name nothing; ".." is kept, since folding it
     // away by text would be wrong behind a symbolic link.
     QStringList parts = absolute.split(u'/', Qt::SkipEmptyParts);
@@ -214,7 +228,7 @@ bool MakeFolderPath(const QString &path, const PathForm &form,
     QString p = path;
     if (!p.endsWith(form.separator))
         p += form.separator;
-    qsizetype from = form.rootLength;
+    qsizetype from = rootLengthOf(p, form);
     while (!exists(p)) {
         const qsizetype pos = p.indexOf(form.separator, from);
         // Every folder along the path is there and p still is not: the last

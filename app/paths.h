@@ -69,6 +69,9 @@ bool matchesWildcard(const QString &name, const QString &pattern, Qt::CaseSensit
 // when a component does not exist. storedName(prefix) reports the stored name
 // of the last component of prefix, or nothing when there is no such entry.
 // A bare root gives the root.
+// The length of the root that starts path: form.rootLength, or for a network
+// path in the Windows form the whole "\\server\share\".
+int rootLengthOf(const QString &path, const PathForm &form);
 using StoredNameLookup = std::function<std::optional<QString>(const QString &prefix)>;
 QString GetLongPath(const QString &path, const PathForm &form, const StoredNameLookup &storedName);
 // On this platform: a relative path is taken from the current folder, "."

@@ -63,7 +63,16 @@ QString chosenFilePath(const QString &folder, const QString &typed, const QStrin
         return pickedPath;
     const QString name = typed.endsWith(defaultExtension, Qt::CaseInsensitive) ? typed : typed + defaultExtension;
     const QString path = JoinPath(folder, name);
-    if (QFileInfo::exists(path))
+    const QFileInfo info(path);
+#ifdef Q_OS_WIN
+    // The file system ignores case: a typed "plan.SLB" is the stored
+    // "plan.slb", and the name is shown as it is stored.
+    if (info.isFile()) {
+        const QString stored = NameOfPath(GetLongPath(path));
+        return stored.isEmpty() ? path : JoinPath(folder, stored);
+    }
+#endif
+    if (info.exists())
         return path;
     // Every spelling of the extension's letters: 8 lookups for ".slb", no
     // listing of a folder that may hold thousands of files.

@@ -37,7 +37,8 @@ bool hasForbiddenNameCharacter(const QString &name);
 // A typed name already ending with the extension (in any case) gets none
 // appended; otherwise the extension is appended. An existing file whose
 // name differs from that only in the case of the extension is the one meant,
-// so "DOOR" finds "DOOR.SLB" on a case-sensitive file system.
+// so "DOOR" finds "DOOR.SLB" on a case-sensitive file system. On Windows an
+// existing file comes back with its name as stored.
 QString chosenFilePath(const QString &folder, const QString &typed, const QString &defaultExtension,
                        const QString &picked);
 

@@ -18,6 +18,13 @@
 namespace quarvel {
 
 namespace {
+// Paths leave the panes in the form this system writes them; the model gives
+// Qt's "/" form.
+QString pathOf(const QFileSystemModel &model, const QModelIndex &index)
+{
+    return QDir::toNativeSeparators(model.filePath(index));
+}
+
 QString anyCase(const QString &extension)
 {
     QString pattern = QStringLiteral("*.");
@@ -123,7 +130,7 @@ FolderTreePane::FolderTreePane(QWidget *parent)
     bareLayout(this)->addWidget(mView);
     connect(mView->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &index) {
-                const QString folder = mModel.filePath(index);
+                const QString folder = pathOf(mModel, index);
                 if (folder.isEmpty() || folder == mFolder)
                     return;
                 mFolder = folder;
@@ -171,7 +178,7 @@ void FolderTreePane::goToPath(const QString &path)
     const QModelIndex index = mModel.index(folder);
     if (!index.isValid())
         return;
-    mFolder = QDir::cleanPath(folder);
+    mFolder = QDir::toNativeSeparators(QDir::cleanPath(folder));
     const QSignalBlocker quiet(mView->selectionModel());
     mView->setCurrentIndex(index);
     mKeepInView = true;
@@ -227,9 +234,9 @@ FileListPane::FileListPane(QWidget *parent)
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(mListView),
                                     static_cast<QAbstractItemView *>(mDetailsView)}) {
         connect(view, &QAbstractItemView::activated, this,
-                [this](const QModelIndex &index) { emit itemActivated(mModel.filePath(index)); });
+                [this](const QModelIndex &index) { emit itemActivated(pathOf(mModel, index)); });
         connect(view, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
-            if (mPressedOnSelected && index.isValid() && mModel.filePath(index) == mSelected)
+            if (mPressedOnSelected && index.isValid() && pathOf(mModel, index) == mSelected)
                 emit selectedItemClicked(mSelected);
             mPressedOnSelected = false;
         });
@@ -243,7 +250,7 @@ bool FileListPane::eventFilter(QObject *watched, QEvent *event)
     // before the press has moved the selection.
     if (event->type() == QEvent::MouseButtonPress && watched == currentView()->viewport()) {
         const QModelIndex index = currentView()->indexAt(static_cast<QMouseEvent *>(event)->position().toPoint());
-        mPressedOnSelected = index.isValid() && !mSelected.isEmpty() && mModel.filePath(index) == mSelected;
+        mPressedOnSelected = index.isValid() && !mSelected.isEmpty() && pathOf(mModel, index) == mSelected;
     }
     // While the pointer drags across the list, the items it passes are not
     // opened one after the other: the one it rests on is, when the button
@@ -270,7 +277,7 @@ void FileListPane::onCurrentChanged(const QModelIndex &index)
 {
     if (!mKeepSelected.isEmpty())
         return;   // the selected file is being taken out of the list
-    mSelected = index.isValid() ? mModel.filePath(index) : QString();
+    mSelected = index.isValid() ? pathOf(mModel, index) : QString();
     if (mDragging && !mQuiet) {
         mDraggedPast = true;
         return;
@@ -282,7 +289,7 @@ void FileListPane::onCurrentChanged(const QModelIndex &index)
 void FileListPane::setFolder(const QString &folder)
 {
     const QString previous = mFolder;
-    mFolder = QDir::cleanPath(folder);
+    mFolder = QDir::toNativeSeparators(QDir::cleanPath(folder));
     const QModelIndex root = mModel.setRootPath(mFolder);
     mListView->setRootIndex(root);
     mDetailsView->setRootIndex(root);

@@ -1,11 +1,15 @@
 #include "slideerror.h"
 
+#include <QDir>
+
 namespace quarvel {
 
-static QString compose(const QString &file, const QString &reason, qint64 offset)
+// The file is named in the form this system spells paths.
+static QString compose(const QString &givenFile, const QString &reason, qint64 offset)
 {
-    if (file.isEmpty())
+    if (givenFile.isEmpty())
         return reason;
+    const QString file = QDir::toNativeSeparators(givenFile);
     if (offset >= 0)
         return QStringLiteral("%1, byte %2: %3").arg(file).arg(offset).arg(reason);
     return QStringLiteral("%1: %2").arg(file, reason);

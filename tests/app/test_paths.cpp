@@ -28,6 +28,9 @@ TEST(PathRules, FolderNameShortNameAndKind)
         {"plan.slb", u'\\', "", "", "", FileKind::Library},
         {"C:/Work/pic.wmf", u'\\', "", "", "", FileKind::Metafile},
         {"C:\\Work\\a.s", u'\\', "C:\\Work", "a.s", "", FileKind::Other},
+        {"\\\\server\\share\\Lib.slb", u'\\', "\\\\server\\share", "Lib.slb", "Lib", FileKind::Library},
+        {"//server/share/Lib.slb", u'\\', "", "", "", FileKind::Library},
+        {"//server/share/Lib.slb", u'/', "//server/share", "Lib.slb", "Lib", FileKind::Library},
         {"/home/u/My Slides/plan.Slb", u'/', "/home/u/My Slides", "plan.Slb", "plan", FileKind::Library},
         {"/plan.slbx", u'/', "", "plan.slbx", "plan.", FileKind::Other},
         {"/home/u/back\\slash.sld", u'/', "/home/u", "back\\slash.sld", "back\\slash", FileKind::Slide},
@@ -41,6 +44,11 @@ TEST(PathRules, FolderNameShortNameAndKind)
         EXPECT_EQ(GetShotName(path, c.sep), QString::fromUtf8(c.shotName));
         EXPECT_EQ(fileKindOf(path), c.kind);
     }
+#ifdef Q_OS_WIN
+    // This system's own form takes either separator.
+    EXPECT_EQ(FolderOfPath(u"//server/share/Lib.slb"_qs), u"\\\\server\\share"_qs);
+    EXPECT_EQ(NameOfPath(u"D:/Work\\plan.slb"_qs), u"plan.slb"_qs);
+#endif
     // A folder is a folder whatever its name ends with.
     for (const auto &[path, folder, kind] : {std::tuple{"/a/wmf", true, ListItem::Folder},
                                              {"/a/x.wmf", false, ListItem::Metafile},
@@ -77,7 +85,8 @@ TEST(PathRules, CompactPath)
 TEST(PathRules, LongPathAndMakeFolderPath)
 {
     QMap<QString, QString> windows = {{"c:\\", "C:\\"}, {"c:\\progra~1", "Program Files"},
-                                      {"c:\\progra~1\\plans", "plans"}, {"c:\\progra~1\\plans\\a.sld", "a.sld"}};
+                                      {"c:\\progra~1\\plans", "plans"}, {"c:\\progra~1\\plans\\a.sld", "a.sld"},
+                                      {"\\\\server\\share\\lib.slb", "Lib.slb"}};
     const auto longPath = [&](const char *path) {
         return GetLongPath(QString::fromUtf8(path), kWindowsPaths, [&](const QString &prefix) {
             const QString key = prefix.toLower();
@@ -88,6 +97,10 @@ TEST(PathRules, LongPathAndMakeFolderPath)
     EXPECT_EQ(longPath("C:\\PROGRA~1\\PLANS\\"), u"C:\\Program Files\\plans"_qs);
     EXPECT_EQ(longPath("C:\\nosuch\\a.sld"), QString());
     EXPECT_EQ(longPath("C:\\"), u"C:\\"_qs);
+    // A network path's root is the whole "\\server\share\".
+    EXPECT_EQ(longPath("\\\\SERVER\\share\\LIB.slb"), u"\\\\SERVER\\share\\Lib.slb"_qs);
+    EXPECT_EQ(longPath("\\\\server\\share\\"), u"\\\\server\\share\\"_qs);
+    EXPECT_EQ(longPath("\\\\server\\share\\none.slb"), QString());
     EXPECT_EQ(longPath(""), QString());
 
     // Folders are made from the root down, only where missing, and nothing
@@ -109,10 +122,11 @@ TEST(PathRules, LongPathAndMakeFolderPath)
                 return creating != Fails;
             });
     };
-    existing = {u"c:\\"_qs, u"c:\\a"_qs};
+    existing = {u"c:\\"_qs, u"c:\\a"_qs, u"\\\\server\\share"_qs};
     EXPECT_TRUE(make(u"C:\\A\\B\\C"_qs, kWindowsPaths));
     EXPECT_TRUE(make(u"c:\\a\\b\\c\\"_qs, kWindowsPaths));
-    EXPECT_EQ(created, (QStringList{u"C:\\A\\B"_qs, u"C:\\A\\B\\C"_qs}));
+    EXPECT_TRUE(make(u"\\\\server\\share\\Plans"_qs, kWindowsPaths)) << "a share is not made";
+    EXPECT_EQ(created, (QStringList{u"C:\\A\\B"_qs, u"C:\\A\\B\\C"_qs, u"\\\\server\\share\\Plans"_qs}));
     existing = {u"/"_qs, u"/home"_qs};
     for (auto how : {Fails, ClaimsButDoesNot}) {
         creating = how;
@@ -159,16 +173,20 @@ TEST(FileSystem, ExistenceTestsOnRealFiles)
     EXPECT_TRUE(QFileInfo(path("Work/A/B/C")).isDir());
     QString failed;
     EXPECT_FALSE(MakeFolderPath(path("Work/plan.slb/sub"), &failed));
-    EXPECT_EQ(failed, path("Work/plan.slb"));
+    // Paths come back in the form this system writes them.
+    const auto native = [&](const char *relative) { return QDir::toNativeSeparators(path(relative)); };
+    EXPECT_EQ(failed, native("Work/plan.slb"));
 
-    EXPECT_EQ(GetLongPath(path("Work//./plan.slb")), path("Work/plan.slb"));
+    EXPECT_EQ(GetLongPath(path("Work//./plan.slb")), native("Work/plan.slb"));
     EXPECT_EQ(GetLongPath(path("Work/none/plan.slb")), QString());
 #ifdef _WIN32
-    EXPECT_EQ(GetLongPath(path("work/PLAN.slb")), path("Work/plan.slb")) << "a typed name finds the file in any case";
+    EXPECT_EQ(GetLongPath(path("work/PLAN.slb")), native("Work/plan.slb")) << "a typed name finds the file in any case";
+    EXPECT_EQ(GetLongPath(native("work/../Work/./PLAN.slb")), native("Work/plan.slb"));
+    EXPECT_EQ(GetLongPath(u"/"_qs), QDir::currentPath().left(2) + u'\\') << "the root of the current drive";
 #else
     EXPECT_EQ(GetLongPath(path("work/plan.slb")), QString()) << "names are case-sensitive here";
-#endif
     EXPECT_EQ(GetLongPath(u"/"_qs), u"/"_qs);
+#endif
 }
 
 } // namespace

@@ -63,7 +63,7 @@ TEST(DialogPaths, ParentFolderAndChoosableFolders)
     }
 }
 
-// On a case-sensitive file system the composed name is the file meant: the
+// The composed name is the file meant: the
 // picked item's real name, or the typed name found without regard to the
 // extension's case; a typed extension is not doubled.
 TEST(DialogPaths, ChosenFileKeepsTheRealExtension)
@@ -75,16 +75,21 @@ TEST(DialogPaths, ChosenFileKeepsTheRealExtension)
     QDir(f).mkdir(QStringLiteral("dir.SLB"));
     const struct
     {
-        const char *typed, *extension, *picked, *result;
+        const char *typed, *extension, *picked, *result, *onWindows = nullptr;   // where that ignores case
     } cases[] = {{"DOOR", ".slb", "DOOR.SLB", "DOOR.SLB"},   {"DOOR", ".slb", "", "DOOR.SLB"},
-                 {"door", ".slb", "", "door.slb"},           {"plan.SLB", ".slb", "", "plan.slb"},
+                 {"door", ".slb", "", "door.slb", "DOOR.SLB"}, {"plan.SLB", ".slb", "", "plan.slb"},
                  {"clock.sld", ".sld", "", "clock.sld"},     {"plan.slb", ".sld", "", "plan.slb.sld"},
                  {"DOOR2", ".slb", "DOOR.SLB", "DOOR2.slb"}, {"TL", ".slb", "TL.SLD", "TL.slb"},
                  {"TL", ".sld", "TL.SLD", "TL.SLD"},         {"dir", ".slb", "dir.SLB", "dir.slb"}};
     for (const auto &c : cases) {
         const QString picked = *c.picked ? QDir(f).filePath(QLatin1String(c.picked)) : QString();
+#ifdef Q_OS_WIN
+        const char *result = c.onWindows ? c.onWindows : c.result;
+#else
+        const char *result = c.result;
+#endif
         EXPECT_EQ(chosenFilePath(f, QLatin1String(c.typed), QLatin1String(c.extension), picked),
-                  JoinPath(f, QLatin1String(c.result)))
+                  JoinPath(f, QLatin1String(result)))
             << c.typed << " " << c.picked;
     }
 }

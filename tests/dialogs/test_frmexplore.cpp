@@ -77,7 +77,8 @@ TEST_F(ExploreTest, TheDefaultExtensionIsAppendedUnlessTyped)
                         QLatin1String(c.typed));
         control<QComboBox>(*d, "cboFileType")->setCurrentIndex(c.entry);
         d->accept();
-        EXPECT_EQ(d->fileName(), absolute ? QLatin1String(c.result) : path(QLatin1String(c.result)));
+        EXPECT_EQ(d->fileName(), absolute ? QDir::toNativeSeparators(QLatin1String(c.result))
+                                          : path(QLatin1String(c.result)));
     }
 }
 

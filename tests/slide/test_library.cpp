@@ -259,12 +259,16 @@ TEST_F(LibraryFiles, FailedSavesLeaveTheOldFileByteForByte)
         EXPECT_EQ(QDir(mDir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file is left";
     }
     EXPECT_THROW(lib.saveLibrary(path(QStringLiteral("no/such/folder/x.slb"))), SlideError);
-    // Saved through a link, the file the link names is replaced; the link stays.
+#ifndef Q_OS_WIN
+    // Saved through a link, the file the link names is replaced; the link
+    // stays. (A Windows shortcut is a file of its own; symbolic links there
+    // need a right users do not have.)
     const QString link = path(QStringLiteral("link.slb"));
     ASSERT_TRUE(QFile::link(libPath, link));
     lib.saveLibrary(link);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(test::readFile(libPath).size(), original.size() + 36 + boxSlide().size());
+#endif
 }
 
 // Each slide kept, removed and put back again: a library Quarvel wrote comes
