@@ -14,7 +14,7 @@ constexpr char kDefaultValueName[] = "@";
 // line, since the value runs to the end of it.
 constexpr char kReadableInValues[] = " /\\:";
 
-const RegKey kRoots[] = {RegKey::ClassesRoot, RegKey::LocalMachine};
+const RegKey kRoots[] = {RegKey::ClassesRoot, RegKey::LocalMachine, RegKey::CurrentUser};
 
 } // namespace
 

@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <iterator>
+
 #ifdef Q_OS_WIN
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -53,6 +56,10 @@ const ClassesRoot kClassesRoots[] = {
     {RegKey::ClassesRoot, QString()},
     {RegKey::LocalMachine, kClassesPrefix},
 };
+
+// The user's own classes: writable without administrator rights, and shown
+// to that user in HKEY_CLASSES_ROOT ahead of the machine's.
+const ClassesRoot kUserClasses{RegKey::CurrentUser, QStringLiteral("Software\\Classes\\")};
 
 QString joinOnce(const QString &folder, const QString &name, QChar separator)
 {
@@ -147,41 +154,52 @@ bool mdlRegFunctions::KeyValueIs(RegKey root, const QString &key, const QString 
     return QString::fromUtf8(data).toUpper() == expected.toUpper();
 }
 
-void mdlRegFunctions::writeDefaultValue(RegKey root, const QString &key, const QString &value,
-                                        bool create)
+RegResult mdlRegFunctions::writeDefaultValue(RegKey root, const QString &key, const QString &value,
+                                             bool create)
 {
-    if (create)
-        CreateKey(root, key);
     RegKey opened = RegKey::Null;
-    if (mRegistry->openKey(root, key, &opened) != kRegSuccess)
-        return;
-    SetKeyValue(opened, QString(), kRegSz, value);
+    const RegResult result = create ? mRegistry->createKey(root, key, &opened) : mRegistry->openKey(root, key, &opened);
+    if (result != kRegSuccess)
+        return result;
+    const RegResult written = SetKeyValue(opened, QString(), kRegSz, value);
     mRegistry->closeKey(opened);
+    return written;
 }
 
 bool mdlRegFunctions::IsAssociated()
 {
-    for (const RegFileClass *fileClass : {&kSlideClass, &kLibraryClass}) {
-        for (const ClassesRoot &classes : kClassesRoots) {
+    const auto holds = [this](const ClassesRoot &classes) {
+        for (const RegFileClass *fileClass : {&kSlideClass, &kLibraryClass}) {
             if (!KeyValueIs(classes.root, classes.prefix + fileClass->extension, fileClass->className))
                 return false;
             if (!KeyValueIs(classes.root, classes.prefix + fileClass->className + kOpenCommandKey,
                             mOpenCommand))
                 return false;
         }
-    }
-    return true;
+        return true;
+    };
+    return std::all_of(std::begin(kClassesRoots), std::end(kClassesRoots), holds) || holds(kUserClasses);
 }
 
 void mdlRegFunctions::associate(const RegFileClass &fileClass)
 {
-    for (const ClassesRoot &classes : kClassesRoots) {
+    // The first refusal of a root; success when it took everything.
+    const auto write = [&](const ClassesRoot &classes) {
         const QString classKey = classes.prefix + fileClass.className;
-        writeDefaultValue(classes.root, classes.prefix + fileClass.extension, fileClass.className, true);
-        writeDefaultValue(classes.root, classKey + kOpenCommandKey, mOpenCommand, true);
+        const RegResult extension =
+            writeDefaultValue(classes.root, classes.prefix + fileClass.extension, fileClass.className, true);
+        const RegResult command = writeDefaultValue(classes.root, classKey + kOpenCommandKey, mOpenCommand, true);
         // The class key exists by now: creating the open command made it.
         writeDefaultValue(classes.root, classKey, fileClass.description, false);
-    }
+        return extension != kRegSuccess ? extension : command;
+    };
+    // Without administrator rights the machine's classes refuse the change;
+    // the user's own classes take it instead.
+    bool refused = false;
+    for (const ClassesRoot &classes : kClassesRoots)
+        refused = write(classes) == kRegAccessDenied || refused;
+    if (refused)
+        write(kUserClasses);
     if (mDesktop)
         mDesktop->associate(fileClass.mimeType);
     notifyShell();
@@ -199,7 +217,7 @@ void mdlRegFunctions::AssociateSlb()
 
 void mdlRegFunctions::RemoveAssociation()
 {
-    for (const ClassesRoot &classes : kClassesRoots) {
+    for (const ClassesRoot &classes : {kClassesRoots[0], kClassesRoots[1], kUserClasses}) {
         for (const RegFileClass *fileClass : {&kSlideClass, &kLibraryClass}) {
             RegKey opened = RegKey::Null;
             if (mRegistry->openKey(classes.root, classes.prefix + fileClass->className + kShellKey,

@@ -3,7 +3,9 @@
 // The file association of .sld and .slb files with the program. The
 // association is written to the registry (on Windows the system registry,
 // elsewhere the program's own store) under both HKEY_CLASSES_ROOT and
-// HKEY_LOCAL_MACHINE\Software\CLASSES:
+// HKEY_LOCAL_MACHINE\Software\CLASSES (where these refuse the change, as
+// they do for a user without administrator rights, under the user's own
+// HKEY_CURRENT_USER\Software\Classes instead):
 //
 //   .sld -> "AutoCADSlide"         AutoCADSlide\Shell\open\command -> open command
 //   .slb -> "AutoCADSlideLibrary"  AutoCADSlideLibrary\Shell\open\command -> open command
@@ -52,15 +54,18 @@ public:
 
     // Whether both extensions are associated with this copy of the program:
     // the extension keys name the classes and the classes' open commands are
-    // this program's, under both roots. The class descriptions do not count.
+    // this program's, under both roots or under the user's own classes. The
+    // class descriptions do not count.
     bool IsAssociated();
     // Write the association of one extension: extension key, open command
-    // and class description, under both roots. Existing values are
-    // overwritten; nothing else is touched.
+    // and class description, under both roots, and under the user's own
+    // classes when a root refused it. Existing values are overwritten;
+    // nothing else is touched. The shell is told of the change.
     void AssociateSld();
     void AssociateSlb();
     // Removes the Shell key (and so the open command) of both classes under
-    // both roots. The extension keys and the class descriptions stay.
+    // both roots and the user's own classes. The extension keys and the class
+    // descriptions stay.
     void RemoveAssociation();
 
     // Creates root\key when it is missing.
@@ -79,8 +84,9 @@ public:
 private:
     void associate(const RegFileClass &fileClass);
     // Writes the default value of root\key, creating the key first when
-    // create is set; skipped when the key cannot be opened.
-    void writeDefaultValue(RegKey root, const QString &key, const QString &value, bool create);
+    // create is set; skipped when the key cannot be opened. Returns the
+    // registry's first failure.
+    RegResult writeDefaultValue(RegKey root, const QString &key, const QString &value, bool create);
 
     std::unique_ptr<RegistryStore> mOwnedRegistry;
     std::unique_ptr<DesktopIntegration> mOwnedDesktop;

@@ -25,11 +25,12 @@ void MemoryRegistryStore::clear()
 {
     mClassesRoot = Node{};
     mLocalMachine = Node{};
+    mCurrentUser = Node{};
 }
 
 bool MemoryRegistryStore::resolve(RegKey key, OpenKey *where) const
 {
-    if (key == RegKey::ClassesRoot || key == RegKey::LocalMachine) {
+    if (isRoot(key)) {
         *where = OpenKey{key, {}};
         return true;
     }
@@ -95,6 +96,8 @@ RegResult MemoryRegistryStore::openOrCreate(RegKey parent, const QString &subKey
         if (it == node->children.end()) {
             if (!create)
                 return kRegFileNotFound;
+            if (mRefused.count(where.root))
+                return kRegAccessDenied;
             it = node->children.emplace(folded, Node{part, {}, {}}).first;
             created = true;
         }
@@ -125,6 +128,8 @@ RegResult MemoryRegistryStore::setValue(RegKey key, const QString &valueName, Re
     Node *node = openNode(key, &where, &failure);
     if (!node)
         return failure;
+    if (mRefused.count(where.root))
+        return kRegAccessDenied;
     const auto [it, inserted] = node->values.try_emplace(fold(valueName), Value{valueName, type, data});
     if (!inserted) {
         it->second.type = type;
@@ -164,7 +169,7 @@ RegResult MemoryRegistryStore::deleteKey(RegKey key, const QString &subKey)
     for (const QString &part : parts)
         where.path << fold(part);
     // The predefined roots themselves cannot be deleted.
-    if (where.path.isEmpty())
+    if (where.path.isEmpty() || mRefused.count(where.root))
         return kRegAccessDenied;
 
     const QString target = where.path.takeLast();
@@ -176,7 +181,7 @@ RegResult MemoryRegistryStore::deleteKey(RegKey key, const QString &subKey)
 
 RegResult MemoryRegistryStore::closeKey(RegKey key)
 {
-    if (key == RegKey::ClassesRoot || key == RegKey::LocalMachine)
+    if (isRoot(key))
         return kRegSuccess;
     return mHandles.erase(static_cast<quintptr>(key)) == 1 ? kRegSuccess : kRegInvalidHandle;
 }

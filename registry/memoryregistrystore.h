@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <map>
+#include <set>
 
 namespace quarvel {
 
@@ -28,6 +29,10 @@ public:
 
     // Whether root\path exists; for tests and for callers that only look.
     bool keyExists(RegKey root, const QString &path);
+    // From now on every change under root (creating a key, writing a value,
+    // deleting a key) fails with kRegAccessDenied, as the machine's keys do
+    // for a user without administrator rights; reading still works.
+    void refuseChanges(RegKey root) { mRefused.insert(root); }
 
 protected:
     struct Value
@@ -49,8 +54,17 @@ protected:
     // Called after every change; false reports the change as failed.
     virtual bool persist() { return true; }
 
-    // The two predefined roots, for loading and saving.
-    Node &root(RegKey which) { return which == RegKey::ClassesRoot ? mClassesRoot : mLocalMachine; }
+    // The predefined roots, for loading and saving.
+    Node &root(RegKey which)
+    {
+        return which == RegKey::ClassesRoot ? mClassesRoot
+               : which == RegKey::CurrentUser ? mCurrentUser
+                                               : mLocalMachine;
+    }
+    static bool isRoot(RegKey key)
+    {
+        return key == RegKey::ClassesRoot || key == RegKey::LocalMachine || key == RegKey::CurrentUser;
+    }
     void clear();
 
     static QString fold(const QString &name) { return name.toUpper(); }
@@ -76,6 +90,8 @@ private:
 
     Node mClassesRoot;
     Node mLocalMachine;
+    Node mCurrentUser;
+    std::set<RegKey> mRefused;
     std::map<quintptr, OpenKey> mHandles;
     quintptr mNextHandle = 0x100;
 };

@@ -17,6 +17,8 @@ QString regRootName(RegKey root)
         return QStringLiteral("HKEY_CLASSES_ROOT");
     case RegKey::LocalMachine:
         return QStringLiteral("HKEY_LOCAL_MACHINE");
+    case RegKey::CurrentUser:
+        return QStringLiteral("HKEY_CURRENT_USER");
     default:
         return {};
     }

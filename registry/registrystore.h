@@ -24,6 +24,7 @@ enum class RegKey : quintptr {
     Null = 0,
     ClassesRoot = 1,    // HKEY_CLASSES_ROOT
     LocalMachine = 2,   // HKEY_LOCAL_MACHINE
+    CurrentUser = 3,    // HKEY_CURRENT_USER
 };
 
 using RegResult = long;

@@ -21,6 +21,8 @@ HKEY toHkey(RegKey key)
         return HKEY_CLASSES_ROOT;
     case RegKey::LocalMachine:
         return HKEY_LOCAL_MACHINE;
+    case RegKey::CurrentUser:
+        return HKEY_CURRENT_USER;
     default:
         return reinterpret_cast<HKEY>(static_cast<quintptr>(key));
     }

@@ -110,6 +110,15 @@ for test in "$build"/tests/*/test_*.exe; do
 done
 echo "Tests under Wine: $passed passed, $skipped skipped, $known_failing known failures," \
      "$failing other failures"
+# The options test ticked the association in this Wine set-up's registry
+# through the dialog, then unticked it: the extension keys stay, the open
+# commands are gone.
+if wine reg query 'HKCR\.slb' /ve 2> /dev/null | grep -q AutoCADSlideLibrary \
+    && ! wine reg query 'HKCR\AutoCADSlideLibrary\Shell' > /dev/null 2>&1; then
+    echo "ok: the association ticked and unticked in the registry"
+else
+    failed+=("the association in the registry")
+fi
 
 # The screen for the window checks.
 display=:$((90 + RANDOM % 400))

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QProcess>
 
 using namespace quarvel;
 using test::click;
@@ -127,6 +128,37 @@ TEST_F(ConfigTest, OkWritesOrRemovesTheAssociationEveryTime)
         EXPECT_EQ(mRegistry.KeyValueIs(RegKey::ClassesRoot, "AutoCADSlide", "AutoCAD Slide"), checked);
     }
 }
+
+#ifdef Q_OS_WIN
+// The dialog over the system registry, for this program: a click on the tick
+// box and OK write the keys that Windows' own reg.exe finds; a click again
+// takes the open commands away and leaves the extension keys.
+TEST_F(ConfigTest, TheTickBoxWritesTheSystemRegistry)
+{
+    mdlRegFunctions system;
+    system.RemoveAssociation();
+    const auto query = [](const QString &key) {
+        QProcess reg;
+        reg.start(u"reg"_qs, {u"query"_qs, key, u"/ve"_qs});
+        const bool found = reg.waitForFinished(60000) && reg.exitStatus() == QProcess::NormalExit && reg.exitCode() == 0;
+        return found ? QString::fromLocal8Bit(reg.readAllStandardOutput()) : QString();
+    };
+    for (const bool checked : {true, false}) {
+        SCOPED_TRACE(checked);
+        auto dialog = std::make_unique<FrmConfig>(mState, system, path("other"));
+        EXPECT_EQ(control<QCheckBox>(*dialog, "chkAssociate")->isChecked(), !checked);
+        click(*dialog, "chkAssociate");
+        ok(*dialog);
+        EXPECT_EQ(system.IsAssociated(), checked);
+        for (const char *key : {"HKCR\\AutoCADSlide\\Shell\\open\\command",
+                                "HKLM\\Software\\Classes\\AutoCADSlideLibrary\\Shell\\open\\command"}) {
+            const QString found = query(QLatin1String(key));
+            EXPECT_EQ(found.contains(system.openCommand(), Qt::CaseInsensitive), checked) << key << ": " << found.toStdString();
+        }
+        EXPECT_TRUE(query(u"HKCR\\.slb"_qs).contains(u"AutoCADSlideLibrary"_qs));
+    }
+}
+#endif
 
 TEST_F(ConfigTest, CancelChangesNothing)
 {

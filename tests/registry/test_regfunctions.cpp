@@ -10,12 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace quarvel;
 
 namespace {
 
 const QString kProgram = QStringLiteral("/opt/Quarvel/quarvel");
 const QString kLmClasses = QStringLiteral("Software\\CLASSES\\");
+const QString kUserClasses = QStringLiteral("Software\\Classes\\");
 
 // The eight keys the association test reads, in its order.
 const std::pair<RegKey, const char *> kCheckedKeys[] = {
@@ -29,6 +32,19 @@ const std::pair<RegKey, const char *> kCheckedKeys[] = {
     {RegKey::LocalMachine, "Software\\CLASSES\\AutoCADSlideLibrary\\Shell\\open\\command"},
 };
 
+// The default value of root\key as text, "<no key>" without the key.
+QString defaultValue(RegistryStore &store, RegKey root, const QString &key)
+{
+    RegKey opened = RegKey::Null;
+    if (store.openKey(root, key, &opened) != kRegSuccess)
+        return "<no key>";
+    RegValueType type = 0;
+    QByteArray data;
+    store.queryValue(opened, QString(), &type, &data, 1024);
+    store.closeKey(opened);
+    return QString::fromUtf8(data.chopped(data.isEmpty() ? 0 : 1));
+}
+
 class AssociationTest : public ::testing::Test
 {
 protected:
@@ -41,17 +57,7 @@ protected:
         mStore.closeKey(opened);
     }
     void putText(RegKey root, const QString &key, const QString &text) { put(root, key, text.toUtf8() + '\0'); }
-    QString get(RegKey root, const QString &key)
-    {
-        RegKey opened = RegKey::Null;
-        if (mStore.openKey(root, key, &opened) != kRegSuccess)
-            return "<no key>";
-        RegValueType type = 0;
-        QByteArray data;
-        mStore.queryValue(opened, QString(), &type, &data, 1024);
-        mStore.closeKey(opened);
-        return QString::fromUtf8(data.chopped(data.isEmpty() ? 0 : 1));
-    }
+    QString get(RegKey root, const QString &key) { return defaultValue(mStore, root, key); }
     void associateBoth() { mReg.AssociateSld(); mReg.AssociateSlb(); }
 
     MemoryRegistryStore mStore;
@@ -69,29 +75,51 @@ TEST(OpenCommand, JoinsFolderAndProgramNameWithOneSeparator)
     EXPECT_EQ(unixOpenCommand("/", "quarvel"), "/quarvel %1");
 }
 
-TEST_F(AssociationTest, BothHalvesWriteBothRootsAndRemovalTakesOnlyTheOpenCommands)
+// Where a machine root refuses the change (a user without administrator
+// rights), the user's own classes take the association, and removal takes it
+// from there too.
+TEST(Association, BothHalvesWriteBothRootsOrTheUsersClassesAndRemovalTakesOnlyTheOpenCommands)
 {
-    EXPECT_FALSE(mReg.IsAssociated());
-    mReg.AssociateSld();
-    EXPECT_FALSE(mReg.IsAssociated()) << "only the .sld half written";
-    mReg.AssociateSlb();
-    EXPECT_TRUE(mReg.IsAssociated());
-    for (const QString &p : {QString(), kLmClasses}) {
-        const RegKey root = p.isEmpty() ? RegKey::ClassesRoot : RegKey::LocalMachine;
-        EXPECT_EQ(get(root, p + "AutoCADSlide"), "AutoCAD Slide");
-        EXPECT_EQ(get(root, p + "AutoCADSlide\\Shell\\open\\command"), openCommandFor(kProgram));
-        EXPECT_EQ(get(root, p + "AutoCADSlideLibrary\\Shell\\open\\command"), openCommandFor(kProgram));
-    }
+    const struct { const char *what; std::vector<RegKey> refusing; } cases[] = {
+        {"every root writable", {}},
+        {"HKEY_CLASSES_ROOT refuses", {RegKey::ClassesRoot}},
+        {"both machine roots refuse", {RegKey::ClassesRoot, RegKey::LocalMachine}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        MemoryRegistryStore store;
+        for (const RegKey root : c.refusing)
+            store.refuseChanges(root);
+        mdlRegFunctions reg(store, kProgram);
+        const auto get = [&](RegKey root, const QString &key) { return defaultValue(store, root, key); };
+        const std::vector<std::pair<RegKey, QString>> holders =
+            c.refusing.empty() ? std::vector<std::pair<RegKey, QString>>{{RegKey::ClassesRoot, QString()},
+                                                                         {RegKey::LocalMachine, kLmClasses}}
+                               : std::vector<std::pair<RegKey, QString>>{{RegKey::CurrentUser, kUserClasses}};
 
-    mReg.RemoveAssociation();
-    EXPECT_FALSE(mReg.IsAssociated());
-    for (const QString &p : {QString(), kLmClasses}) {
-        const RegKey root = p.isEmpty() ? RegKey::ClassesRoot : RegKey::LocalMachine;
-        EXPECT_EQ(get(root, p + ".sld"), "AutoCADSlide");
-        EXPECT_EQ(get(root, p + ".slb"), "AutoCADSlideLibrary");
-        EXPECT_EQ(get(root, p + "AutoCADSlideLibrary"), "AutoCAD Slide Library");
-        EXPECT_FALSE(mStore.keyExists(root, p + "AutoCADSlide\\Shell"));
-        EXPECT_FALSE(mStore.keyExists(root, p + "AutoCADSlideLibrary\\Shell"));
+        EXPECT_FALSE(reg.IsAssociated());
+        reg.AssociateSld();
+        EXPECT_FALSE(reg.IsAssociated()) << "only the .sld half written";
+        reg.AssociateSlb();
+        EXPECT_TRUE(reg.IsAssociated());
+        for (const auto &[root, p] : holders) {
+            EXPECT_EQ(get(root, p + ".sld"), "AutoCADSlide");
+            EXPECT_EQ(get(root, p + "AutoCADSlide"), "AutoCAD Slide");
+            EXPECT_EQ(get(root, p + "AutoCADSlide\\Shell\\open\\command"), openCommandFor(kProgram));
+            EXPECT_EQ(get(root, p + "AutoCADSlideLibrary\\Shell\\open\\command"), openCommandFor(kProgram));
+        }
+        EXPECT_EQ(store.keyExists(RegKey::CurrentUser, kUserClasses + ".sld"), !c.refusing.empty())
+            << "the user's classes only where a root refused";
+
+        reg.RemoveAssociation();
+        EXPECT_FALSE(reg.IsAssociated());
+        for (const auto &[root, p] : holders) {
+            EXPECT_EQ(get(root, p + ".sld"), "AutoCADSlide");
+            EXPECT_EQ(get(root, p + ".slb"), "AutoCADSlideLibrary");
+            EXPECT_EQ(get(root, p + "AutoCADSlideLibrary"), "AutoCAD Slide Library");
+            EXPECT_FALSE(store.keyExists(root, p + "AutoCADSlide\\Shell"));
+            EXPECT_FALSE(store.keyExists(root, p + "AutoCADSlideLibrary\\Shell"));
+        }
     }
 }
 
