@@ -63,6 +63,25 @@ int otherProgram(const QString &program, const QStringList &args)
     return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
+// Another program copying and deleting a file: the system's own commands.
+int copyByAnotherProgram(const QString &from, const QString &to)
+{
+#ifdef Q_OS_WIN
+    return otherProgram("cmd", {"/c", "copy", "/y", from, to});
+#else
+    return otherProgram("cp", {from, to});
+#endif
+}
+
+int deleteByAnotherProgram(const QString &file)
+{
+#ifdef Q_OS_WIN
+    return otherProgram("cmd", {"/c", "del", file});
+#else
+    return otherProgram("rm", {file});
+#endif
+}
+
 int cli(const QStringList &args)
 {
     return otherProgram(QStringLiteral(QUARVEL_CLI), args);
@@ -502,12 +521,12 @@ TEST_F(MainWindowTest, AVanishedLibraryLeavesNothingOpenUntilItIsBack)
         }
         return false;
     };
-    ASSERT_EQ(otherProgram("cp", {path("door.sld"), path("fresh.sld")}), 0);
+    ASSERT_EQ(copyByAnotherProgram(path("door.sld"), path("fresh.sld")), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return listed("fresh.sld"); }, 5000));
     EXPECT_EQ(files->selectedPath(), lib);
-    EXPECT_EQ(files->model().filePath(files->currentView()->currentIndex()), lib);
+    EXPECT_EQ(QDir::toNativeSeparators(files->model().filePath(files->currentView()->currentIndex())), lib);
 
-    ASSERT_EQ(otherProgram("rm", {lib}), 0);
+    ASSERT_EQ(deleteByAnotherProgram(lib), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !listed("three.slb"); }, 5000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w->pathBox()->text().startsWith(lib + "("); }, 5000));
     EXPECT_EQ(w->pathBox()->text(), lib + "  \u2014  не удаётся прочитать: нет такого файла или папки");
@@ -515,7 +534,7 @@ TEST_F(MainWindowTest, AVanishedLibraryLeavesNothingOpenUntilItIsBack)
     EXPECT_EQ(files->selectedPath(), lib);
     EXPECT_FALSE(mState.CurrentLibrary);
 
-    ASSERT_EQ(otherProgram("cp", {path("two.slb"), lib}), 0);
+    ASSERT_EQ(copyByAnotherProgram(path("two.slb"), lib), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w->slideList()->count() == 2; }, 5000));
     EXPECT_EQ(listTexts(*w), QStringList({"ALPHA", "BETA"}));
     EXPECT_EQ(w->pathBox()->text(), path("three.slb(ALPHA)"));
