@@ -113,26 +113,6 @@ AtomicFile::~AtomicFile()
 
 #ifdef _WIN32
 
-namespace {
-
-int errnoOf(DWORD error)
-{
-    switch (error) {
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION: return EACCES;
-    case ERROR_WRITE_PROTECT: return EROFS;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: return ENOENT;
-    case ERROR_FILE_TOO_LARGE: return EFBIG;
-    default: return EIO;
-    }
-}
-
-} // namespace
-
 AtomicFile::AtomicFile(fs::path target)
     : mTarget(std::move(target))
 {

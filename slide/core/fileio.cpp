@@ -25,6 +25,22 @@ std::string displayPath(const fs::path &path)
 
 #ifdef _WIN32
 
+int errnoOf(unsigned long error)
+{
+    switch (error) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return ENOSPC;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return EACCES;
+    case ERROR_WRITE_PROTECT: return EROFS;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return ENOENT;
+    case ERROR_FILE_TOO_LARGE: return EFBIG;
+    default: return EIO;
+    }
+}
+
 namespace {
 
 FileStamp stampOfHandle(HANDLE handle, const fs::path &path)
@@ -45,9 +61,7 @@ HANDLE openForReading(const fs::path &path)
     HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-        throw Error(displayPath(path), Reason::CannotRead, GetLastError() == ERROR_FILE_NOT_FOUND
-                                                                ? "No such file or directory"
-                                                                : "the system refused to open the file");
+        throw Error(displayPath(path), Reason::CannotRead).withSysError(errnoOf(GetLastError()));
     return handle;
 }
 

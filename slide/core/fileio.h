@@ -17,6 +17,12 @@ inline constexpr std::uint64_t kMaxWholeFile = std::uint64_t(1) << 30;
 // A path as the messages show it: UTF-8 with the system's separators.
 std::string displayPath(const std::filesystem::path &path);
 
+#ifdef _WIN32
+// The errno value closest to a Windows error code, so that messages give
+// the same reasons as elsewhere.
+int errnoOf(unsigned long windowsError);
+#endif
+
 // What tells a file apart from the same file changed: its size, its time of
 // last change and its identity on the disk.
 struct FileStamp
