@@ -4,6 +4,8 @@
 #   - names of a library in the Chinese (936) and the Cyrillic (1251) code page;
 #   - render of a slide to PNG, SVG, WMF and DXF, and a library's thumbnail;
 #   - create, add, delete and rename of a library, step by step;
+#   and two copies of the .exe adding to one library at the same time must
+#   both land (the edit lock between processes);
 # every path given to the .exe as Windows writes it (drive letter Z:,
 # backslashes; Wine maps Z:\ to /). Run by scripts/windows.sh, with Wine's
 # settings (WINEPREFIX) in the environment.
@@ -79,6 +81,20 @@ step "add" add @/lib.slb @/c.sld
 step "delete" delete @/lib.slb B
 step "rename" rename @/lib.slb c C2
 step "add (replace)" add @/lib.slb @/дверь.sld
+
+# Two processes edit one library at once, five times over: the edit lock
+# makes one wait for the other, so every slide lands and none is lost.
+wincli create "$(winpath "$work/both.slb")" "$(winpath "$work/win/b.sld")"
+for i in 1 2 3 4 5; do
+    cp "$work/win/c.sld" "$work/win/p$i.sld"
+    cp "$work/win/c.sld" "$work/win/q$i.sld"
+    wine "$exe" add "$(winpath "$work/both.slb")" "$(winpath "$work/win/p$i.sld")" 2>> "$work/stderr" &
+    wine "$exe" add "$(winpath "$work/both.slb")" "$(winpath "$work/win/q$i.sld")" 2>> "$work/stderr" &
+    wait
+done
+printf '%s\n' B P1 Q1 P2 Q2 P3 Q3 P4 Q4 P5 Q5 | sort > "$work/linux/both-names"
+"$linux_cli" names "$work/both.slb" | sort > "$work/win/both-names"
+check "two processes adding at once" "$work/win/both-names" "$work/linux/both-names"
 
 if [ "$failures" -gt 0 ]; then
     echo "quarvel-cli.exe: $failures check(s) failed"
