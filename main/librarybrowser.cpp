@@ -224,10 +224,12 @@ void LibraryBrowser::codePageChanged()
 }
 
 
-void LibraryBrowser::follow(LibraryWatcher &watcher, QWidget *window)
+void LibraryBrowser::followOtherPrograms(QWidget *window)
 {
+    auto &watcher = *new LibraryWatcher(window);
     mWatcher = &watcher;
     mWindow = window;
+    mEditor->onSaved = [this](const QString &file) { mWatcher->noteOwnSave(file); };
     QObject::connect(&watcher, &LibraryWatcher::changed, window, [this](const QString &path) {
         if (canFollow(path))
             readChanged(path);

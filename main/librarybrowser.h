@@ -64,11 +64,11 @@ public:
     // Another code page of slide names: the open file is read again and its
     // names shown anew, the same slide selected.
     void codePageChanged();
-    // Changes other programs make to the open file, as watcher reports
-    // them, are followed: every file read is watched from then on. Not while
-    // a command of window waits for the user: the watcher reports again once
-    // it is done.
-    void follow(LibraryWatcher &watcher, QWidget *window);
+    // Changes other programs make to the open file are followed: every file
+    // read is watched from then on, the editor's own saves excepted. Not
+    // while a command of window waits for the user: the watcher reports
+    // again once it is done.
+    void followOtherPrograms(QWidget *window);
 
 private:
     // The watched file is still the one selected, and no command is under

@@ -8,7 +8,6 @@
 #include "inifile.h"
 #include "librarybrowser.h"
 #include "libraryeditor.h"
-#include "librarywatcher.h"
 #include "metafileview.h"
 #include "paths.h"
 #include "slidedrop.h"
@@ -89,10 +88,7 @@ MainWindow::MainWindow(AppState &state, Prompts &prompts, MainDialogs &dialogs, 
     buildMenus();
     connectCommands();
     buildFeatures();
-    // Changes other programs make to the open file are read by themselves.
-    mWatcher = new LibraryWatcher(this);
-    mBrowser->follow(*mWatcher, this);
-    mEditor->onSaved = [this](const QString &file) { mWatcher->noteOwnSave(file); };
+    mBrowser->followOtherPrograms(this);
 
     // Initialisation.
     setExportFormat(ExportFormat::Sld);

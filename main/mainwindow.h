@@ -32,7 +32,6 @@ class ExportCommands;
 class FileListPane;
 class LibraryBrowser;
 class LibraryEditor;
-class LibraryWatcher;
 class FlatButton;
 class SlideCommands;
 class SlideFilterBar;
@@ -177,7 +176,6 @@ private:
     std::unique_ptr<ExportCommands> mExport;
     std::unique_ptr<SlideCommands> mFileCommands;
     std::unique_ptr<LibraryBrowser> mBrowser;
-    LibraryWatcher *mWatcher = nullptr;
 };
 
 } // namespace quarvel
